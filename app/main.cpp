@@ -1,0 +1,31 @@
+#include "app/mainwindow.h"
+#include "platform/standins.h"
+
+#include <QApplication>
+#include <QGLFormat>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <iostream>
+
+int qInitResources_texture();
+
+int main(int argc, char** argv)
+{
+    qInitResources_texture();
+    QApplication application(argc, argv);
+    if (!QGLFormat::hasOpenGL()
+        || !(QGLFormat::openGLVersionFlags()
+             & (QGLFormat::OpenGL_Version_2_0 | QGLFormat::OpenGL_ES_Version_2_0))) {
+        std::cout << "no OpenGL 2.0 or OpenGL ES 2.0 on this display: cannot show anything\n";
+        return 1;
+    }
+    InstallStandIns();
+
+    MainWindow window;
+    // Without a window manager a full-screen request alone may leave the
+    // window small: give it the whole screen first.
+    window.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    window.showFullScreen();
+    return application.exec();
+}

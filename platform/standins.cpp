@@ -1,0 +1,5 @@
+#include "platform/standins.h"
+
+void InstallStandIns()
+{
+}
