@@ -1,5 +1,10 @@
 #include "platform/standins.h"
 
+#include "platform/pointerattitude.h"
+#include "platform/standintuner.h"
+
 void InstallStandIns()
 {
+    InstallPointerAttitudeSensors();
+    InstallStandInTuner();
 }

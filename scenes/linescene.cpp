@@ -9,3 +9,5 @@ void LineScene::Update(float) {}
 void LineScene::Paint(QMatrix4x4, float, float, float, unsigned int) const {}
 QVector3D LineScene::RandomiseOrt(int, lnmes_node const&, float, float, float) const { return {}; }
 QVector<QVector4D> LineScene::GrowMesh(float, float, unsigned int, float*) const { return {}; }
+const char* LineScene::VertexShaderSource() { return ""; }
+const char* LineScene::FragmentShaderSource() { return ""; }

@@ -28,6 +28,10 @@ class LineScene : public QObject
 public:
     LineScene();
 
+    // The shader program's sources, as compiled by HeavyLoad.
+    static const char* VertexShaderSource();
+    static const char* FragmentShaderSource();
+
     void HeavyLoad();
     void Update(float dt);
     void Paint(QMatrix4x4 matrix, float spread, float turn, float phase, unsigned int seed) const;

@@ -8,3 +8,5 @@ PicFlap::PicFlap()
 void PicFlap::HeavyLoad() {}
 void PicFlap::Update() {}
 void PicFlap::Paint(unsigned int, float, float, float, float, float, float) const {}
+const char* PicFlap::VertexShaderSource() { return ""; }
+const char* PicFlap::FragmentShaderSource() { return ""; }

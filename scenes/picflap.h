@@ -14,6 +14,10 @@ class PicFlap : public QObject
 public:
     PicFlap();
 
+    // The shader program's sources, as compiled by HeavyLoad.
+    static const char* VertexShaderSource();
+    static const char* FragmentShaderSource();
+
     void HeavyLoad();
     void Update();
     void Paint(unsigned int texture, float scale, float angle, float noiseMix,

@@ -1,0 +1,5 @@
+#include "platform/pointerattitude.h"
+
+void InstallPointerAttitudeSensors()
+{
+}

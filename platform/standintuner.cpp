@@ -1,0 +1,5 @@
+#include "platform/standintuner.h"
+
+void InstallStandInTuner()
+{
+}
