@@ -36,25 +36,25 @@ bool Starts(const QByteArray& type, const QByteArray& identifier)
 // machine without the hardware) would leave the show printing a failure line
 // and standing still, so only a back end that really starts counts. The
 // system's default is kept when it starts; otherwise another system back end
-// that starts becomes the default; only when none does is the pointer
-// installed, and made the default.
-void InstallWhereMissing(const QByteArray& type)
+// that starts becomes the default.
+bool HasWorkingBackEnd(const QByteArray& type)
 {
-    static SensorBackendFactory<PointerAttitudeBackend> factory;
-    if (QSensorManager::isBackendRegistered(type, PointerAttitudeBackend::identifier))
-        return;
-
     const QByteArray systemDefault = QSensor::defaultSensorForType(type);
     if (!systemDefault.isEmpty() && Starts(type, systemDefault))
-        return;
+        return true;
     const QList<QByteArray> identifiers = QSensor::sensorsForType(type);
     for (const QByteArray& identifier : identifiers) {
         if (identifier != systemDefault && Starts(type, identifier)) {
             QSensorManager::setDefaultBackend(type, identifier);
-            return;
+            return true;
         }
     }
+    return false;
+}
 
+void InstallAsDefault(const QByteArray& type)
+{
+    static SensorBackendFactory<PointerAttitudeBackend> factory;
     QSensorManager::registerBackend(type, PointerAttitudeBackend::identifier, &factory);
     // The manager reads its configuration file the first time it is asked
     // for a default; asking now keeps that file from overriding ours later.
@@ -85,6 +85,17 @@ device_attitude pointer_attitude(const QPoint& pointer, const QRect& screen)
 
 void InstallPointerAttitudeSensors()
 {
-    InstallWhereMissing(QAccelerometer::type);
-    InstallWhereMissing(QRotationSensor::type);
+    const QByteArray types[] = {QAccelerometer::type, QRotationSensor::type};
+    // Both types are judged before either stand-in exists: Qt's generic
+    // plugin answers a new accelerometer with a rotation sensor computed from
+    // it, which must not pass for a device of the system's own.
+    bool missing[2];
+    for (int index = 0; index < 2; ++index) {
+        missing[index] = !QSensorManager::isBackendRegistered(types[index], PointerAttitudeBackend::identifier)
+            && !HasWorkingBackEnd(types[index]);
+    }
+    for (int index = 0; index < 2; ++index) {
+        if (missing[index])
+            InstallAsDefault(types[index]);
+    }
 }
