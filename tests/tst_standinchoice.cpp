@@ -46,8 +46,10 @@ void StandInChoiceTest::brokenBackEndIsReplaced()
     QCOMPARE(rotationSensor.identifier(), QByteArray(PointerAttitudeBackend::identifier));
     const QVector3D rotation(rotationSensor.reading()->x(), rotationSensor.reading()->y(),
                              rotationSensor.reading()->z());
-    QVERIFY(std::isfinite(rotation.x()) && std::isfinite(rotation.y()) && std::isfinite(rotation.z()));
+    // Without a GUI application there is no pointer: the device rests as if
+    // the pointer were in the middle of the screen.
+    QCOMPARE(rotation, pointer_attitude(QPoint(), QRect()).rotation);
 }
 
-QTEST_MAIN(StandInChoiceTest)
+QTEST_GUILESS_MAIN(StandInChoiceTest)
 #include "tst_standinchoice.moc"
