@@ -317,5 +317,5 @@ void RadioTest::reportsReachTheNoise()
     QCOMPARE(radio.GetNoise(), 63);
 }
 
-QTEST_MAIN(RadioTest)
+QTEST_GUILESS_MAIN(RadioTest)
 #include "tst_radio.moc"

@@ -245,5 +245,5 @@ void StandInTunerTest::reportsNothingWhileStopped()
     QCOMPARE(reports.count(), 0);
 }
 
-QTEST_MAIN(StandInTunerTest)
+QTEST_GUILESS_MAIN(StandInTunerTest)
 #include "tst_standintuner.moc"
