@@ -1,0 +1,77 @@
+#ifndef STANDINTUNERCONTROL_H
+#define STANDINTUNERCONTROL_H
+
+#include <QRadioTunerControl>
+#include <QTimer>
+
+// A simulated FM receiver behind QRadioTuner: it plays nothing, but tunes the
+// FM band like a real receiver and reports a signal strength that depends
+// only on the tuned frequency and on how many reports it has made since
+// tuning, so that every run of the show sees the same strengths.
+class StandInTunerControl : public QRadioTunerControl
+{
+    Q_OBJECT
+public:
+    static const int bandStartHz = 87500000;
+    static const int bandEndHz = 108000000;
+    static const int stepHz = 100000;
+    static const int reportIntervalMs = 250;
+
+    explicit StandInTunerControl(QObject* parent = nullptr);
+
+    // The strength, 0 to 100, reported for the station at hz in the given
+    // report since tuning to it (0 is the report made on tuning).
+    static int StrengthAt(int hz, quint32 report);
+
+    QRadioTuner::State state() const override;
+
+    QRadioTuner::Band band() const override;
+    void setBand(QRadioTuner::Band band) override;
+    bool isBandSupported(QRadioTuner::Band band) const override;
+
+    int frequency() const override;
+    int frequencyStep(QRadioTuner::Band band) const override;
+    QPair<int, int> frequencyRange(QRadioTuner::Band band) const override;
+    void setFrequency(int hz) override;
+
+    bool isStereo() const override;
+    QRadioTuner::StereoMode stereoMode() const override;
+    void setStereoMode(QRadioTuner::StereoMode mode) override;
+
+    int signalStrength() const override;
+
+    int volume() const override;
+    void setVolume(int volume) override;
+
+    bool isMuted() const override;
+    void setMuted(bool mute) override;
+
+    bool isSearching() const override;
+
+    void searchForward() override;
+    void searchBackward() override;
+    void searchAllStations(QRadioTuner::SearchMode searchMode) override;
+    void cancelSearch() override;
+
+    void start() override;
+    void stop() override;
+
+    QRadioTuner::Error error() const override;
+    QString errorString() const override;
+
+private slots:
+    void Report();
+
+private:
+    QRadioTuner::State runState;
+    int tunedHz;
+    QRadioTuner::StereoMode requestedStereoMode;
+    int lastStrength;
+    int outputVolume;
+    bool muted;
+    QRadioTuner::Error lastError;
+    quint32 reportsSinceTuning;
+    QTimer reportTimer;
+};
+
+#endif
