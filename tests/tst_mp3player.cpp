@@ -180,5 +180,5 @@ void Mp3PlayerTest::unplayablePathsLeaveTheSwitchAlone()
     QCOMPARE(mp3.IsPlaying(), !playing);
 }
 
-QTEST_MAIN(Mp3PlayerTest)
+QTEST_GUILESS_MAIN(Mp3PlayerTest)
 #include "tst_mp3player.moc"

@@ -154,5 +154,5 @@ void WaveSceneTest::swingDiesOutUnderConstantAcceleration()
     QVERIFY(envelope[windows - 1] < 0.05f * envelope[0]);
 }
 
-QTEST_MAIN(WaveSceneTest)
+QTEST_GUILESS_MAIN(WaveSceneTest)
 #include "tst_wavescene.moc"
