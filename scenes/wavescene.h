@@ -8,6 +8,8 @@
 #include <QVector3D>
 #include <QVector>
 
+#include <string>
+
 class SensorArray;
 
 // A flat triangle grid whose shaders are read from text files, swung by a
@@ -18,18 +20,22 @@ class WaveScene : public QObject
 public:
     WaveScene();
 
-    // Builds the grid and the program; false when a shader did not compile,
-    // after which the scene must not be drawn.
+    // Builds the grid and the program; false when a shader did not compile
+    // or the program did not link, after which Paint draws nothing.
     bool HeavyLoad(std::string const& vertexPath = "/home/user/wave_shader.vs",
                    std::string const& fragmentPath = "/home/user/wave_shader.fs");
     void UpdateFromReadings(SensorArray const& sensors, float dt);
     void Update();
     void Paint(QMatrix4x4 const& matrix, float dataX) const;
 
+    // Lays out the grid afresh; HeavyLoad does this before it builds the program.
+    void BuildGrid();
+
     const QVector<QVector3D>& Vertices() const { return vertices; }
     const QVector<QVector3D>& Normals() const { return normals; }
     float Level() const { return level; }
     float Velocity() const { return velocity; }
+    const QGLShaderProgram& Program() const { return program; }
 
 private:
     mutable QGLShaderProgram program;
