@@ -5,6 +5,8 @@
 
 #include <QGLShader>
 
+#include <cmath>
+
 #include <iostream>
 
 namespace {
@@ -88,10 +90,17 @@ void WaveScene::UpdateFromReadings(SensorArray const& sensors, float dt)
 {
     const QVector3D acceleration = sensors.acceleration;
     const float change = acceleration.y() - lastAcceleration.y();
-    lastAcceleration = acceleration;
     const float step = dt > longestStep ? longestStep : dt;
-    velocity = (velocity + springStiffness * (change - level) * step) * dampingPerStep;
-    level = level + step * velocity;
+    const float nextVelocity = (velocity + springStiffness * (change - level) * step) * dampingPerStep;
+    const float nextLevel = level + step * nextVelocity;
+    // One non-finite value would stay in the spring for the rest of the run:
+    // a step that produces one is dropped, reading included, and the swing
+    // keeps its last state.
+    if (!std::isfinite(nextVelocity) || !std::isfinite(nextLevel))
+        return;
+    lastAcceleration = acceleration;
+    velocity = nextVelocity;
+    level = nextLevel;
 }
 
 void WaveScene::Update() {}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# With no display to connect to, the program says so in one line and exits 1
+# instead of aborting inside the window-system plugin.
+set -euo pipefail
+program="$1"
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  cat "$output" >&2
+  exit 1
+}
+
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" >"$output" 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status without a display, not 1"
+[ "$(cat "$output")" = "radioshow: no display to show on (DISPLAY is not set)" ] || fail "not the one no-display line"
+
+status=0
+env DISPLAY= -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" >"$output" 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status with an empty DISPLAY, not 1"
+[ "$(cat "$output")" = "radioshow: no display to show on (DISPLAY is not set)" ] || fail "not the one no-display line for an empty DISPLAY"
+
+# Another platform needs no X server: the program goes its normal way, which
+# without GL on that platform is its own refusal, never the display line.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 "$program" >"$output" 2>/dev/null || status=$?
+grep -q "no display to show on" "$output" && fail "the offscreen platform was refused for want of a display"
+[ "$status" -ne 134 ] || fail "aborted on the offscreen platform"
+echo "no display: one line, exit 1; offscreen platform not refused (exit $status)"

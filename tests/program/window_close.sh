@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The window closed from outside, as a window manager would, at moments of
+# the program's life: each exit is clean (status 0, which a sanitizer build
+# turns non-zero on any report, leaks included) and the statistics line is
+# there exactly when the show had started.
+#
+# CLOSE_MOMENTS lists the moments, each KIND:SECONDS:
+#   first       as soon as the window exists, before any frame
+#   waiting:S   S seconds after the ready line, the button untouched
+#   click:S     S seconds after pressing the button (0: right after the click)
+#   show:S      S seconds into the show ("rand": anywhere in its 150 s)
+set -euo pipefail
+source "$(dirname "$0")/common.bash"
+
+moments=(${CLOSE_MOMENTS:-first first waiting:0.5 waiting:2 click:0 click:0.4})
+errors=$(mktemp)
+trap 'rm -f "$output" "$errors"' EXIT
+
+start_watched_show() {
+  : >"$errors"
+  stdbuf -oL "$program" >"$output" 2>"$errors" &
+  pid=$!
+}
+
+close_window() {
+  "$tools/closewindow" "$pid" >/dev/null 2>&1
+}
+
+wait_for_line_in() {
+  for _ in $(seq 1 $(($2 * 10))); do
+    grep -qxF "$1" "$output" && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+for moment in "${moments[@]}"; do
+  kind=${moment%%:*}
+  seconds=${moment#*:}
+  [ "$seconds" = rand ] && seconds=$((1 + RANDOM % 148)).$((RANDOM % 10))
+  start_watched_show
+  case "$kind" in
+    first)
+      # The window exists once closewindow finds it; no frame has been drawn
+      # unless the ready line is out already.
+      until close_window; do
+        kill -0 "$pid" 2>/dev/null || fail "$moment: the program ended before its window existed"
+        sleep 0.01
+      done
+      ;;
+    waiting)
+      wait_for_window
+      wait_for_line_in "loaded everything: waiting for user action" 60 || fail "$moment: no ready line"
+      sleep "$seconds"
+      close_window || fail "$moment: could not ask the window to close"
+      ;;
+    click | show)
+      wait_for_window
+      wait_for_line_in "loaded everything: waiting for user action" 60 || fail "$moment: no ready line"
+      press_radio
+      if [ "$kind" = show ]; then
+        wait_for_line_in "activating radio" 30 || fail "$moment: the show did not start"
+      fi
+      sleep "$seconds"
+      # Near the end the show may close itself first: then there is no window.
+      if ! close_window; then
+        sleep 1
+        if kill -0 "$pid" 2>/dev/null && ! close_window; then
+          fail "$moment: could not ask the window to close"
+        fi
+      fi
+      ;;
+    *)
+      fail "unknown moment $moment"
+      ;;
+  esac
+  wait_for_exit 60
+  if [ "$status" -ne 0 ]; then
+    cat "$errors" >&2
+    fail "$moment: exit status $status"
+  fi
+  started=$(count_lines "activating radio")
+  statistics=$(grep -c "^time elapsed: [0-9]*, fps: [0-9]*$" "$output" || true)
+  [ "$statistics" -eq "$started" ] || fail "$moment: $statistics statistics lines for $started starts"
+  grep -q "Sanitizer" "$errors" && { cat "$errors" >&2; fail "$moment: a sanitizer report"; }
+  echo "$moment: exit 0, show started: $started, statistics lines: $statistics"
+done
