@@ -18,19 +18,19 @@ const int vertexCount = 3720;
 // Deepest the stack gets: the roots not yet grown plus one waiting sibling per generation below.
 const int deepestWorkList = rootCount + 8;
 
-} // namespace
-
-float randf_of(int drawn)
+// The growth loop calls these local forms so that they inline into it; the free functions
+// below are the same operations for everyone else.
+float StepOfDraw(int drawn)
 {
     return static_cast<float>((drawn % 2000) * 0.001 - 1.0);
 }
 
-float randf()
+float NextStep()
 {
-    return randf_of(rand());
+    return StepOfDraw(rand());
 }
 
-QVector3D Extrude(lnmes_node const& node, float length)
+QVector3D SegmentEnd(lnmes_node const& node, float length)
 {
     const float heading = node.ort.x() * 6.0f;
     const float distance = (1.0f - node.weight) * length;
@@ -41,6 +41,30 @@ QVector3D Extrude(lnmes_node const& node, float length)
     return QVector3D(static_cast<float>(node.origin.x() + distance * cosine),
                      static_cast<float>(node.origin.y() + distance * sine),
                      node.origin.z() + distance * node.ort.z());
+}
+
+QVector3D BranchOrt(int index, lnmes_node const& node, float spread, float phase)
+{
+    const float k = 1.0f + NextStep() * spread;
+    const float angle = ((index * k) * 4.0f + (phase * k) * 3.0f) + NextStep();
+    return QVector3D(node.ort.x() + sinf(angle), node.ort.y(), node.ort.z());
+}
+
+} // namespace
+
+float randf_of(int drawn)
+{
+    return StepOfDraw(drawn);
+}
+
+float randf()
+{
+    return NextStep();
+}
+
+QVector3D Extrude(lnmes_node const& node, float length)
+{
+    return SegmentEnd(node, length);
 }
 
 LineScene::LineScene() : vertexAttr(-1), matrixUniform(-1), dataUniform(-1) {}
@@ -86,47 +110,46 @@ void LineScene::Update(float) {}
 
 QVector3D LineScene::RandomiseOrt(int index, lnmes_node const& node, float spread, float, float phase) const
 {
-    const float k = 1.0f + randf() * spread;
-    const float angle = ((index * k) * 4.0f + (phase * k) * 3.0f) + randf();
-    return QVector3D(node.ort.x() + sinf(angle), node.ort.y(), node.ort.z());
+    return BranchOrt(index, node, spread, phase);
 }
 
 QVector<QVector4D> LineScene::GrowMesh(float spread, float phase, unsigned int seed, float* sizeJitter) const
 {
     srand(seed);
     const float halfSpread = spread * 0.5f;
-    const float lengthScale = 1.0f + halfSpread * randf();
-    *sizeJitter = halfSpread * randf();
+    const float lengthScale = 1.0f + halfSpread * NextStep();
+    *sizeJitter = halfSpread * NextStep();
 
     // The back of the vector is the top of the stack: the last root pushed grows first,
     // and a node's child 1 before its child 0, depth first.
     std::vector<lnmes_node> workList;
     workList.reserve(deepestWorkList);
     for (int root = 0; root < rootCount; ++root) {
-        const float x = randf();
-        const float y = randf();
-        const float z = randf();
+        const float x = NextStep();
+        const float y = NextStep();
+        const float z = NextStep();
         workList.push_back({rootWeight, QVector3D(0.0f, 0.0f, 1.0f), QVector3D(x, y, z)});
     }
 
-    QVector<QVector4D> vertices;
-    vertices.reserve(vertexCount);
+    QVector<QVector4D> vertices(vertexCount);
+    QVector4D* next = vertices.data();
     while (!workList.empty()) {
         const lnmes_node node = workList.back();
         workList.pop_back();
-        const QVector3D end = Extrude(node, lengthScale);
-        vertices.append(QVector4D(node.origin.x(), node.origin.y() + litLineLift, node.origin.z(), 1.0f));
-        vertices.append(QVector4D(end, 1.0f));
-        vertices.append(QVector4D(node.origin, 0.0f));
-        vertices.append(QVector4D(end, 0.0f));
+        const QVector3D end = SegmentEnd(node, lengthScale);
+        const QVector3D& origin = node.origin;
+        *next++ = QVector4D(origin.x(), origin.y() + litLineLift, origin.z(), 1.0f);
+        *next++ = QVector4D(end.x(), end.y(), end.z(), 1.0f);
+        *next++ = QVector4D(origin.x(), origin.y(), origin.z(), 0.0f);
+        *next++ = QVector4D(end.x(), end.y(), end.z(), 0.0f);
 
         const float childWeight = node.weight * weightDecay;
         if (childWeight > branchingThreshold) {
             for (int index = 0; index < 2; ++index) {
-                const float x = end.x() + halfSpread * randf();
-                const float y = end.y() + halfSpread * randf();
-                const float z = end.z() + halfSpread * randf();
-                const QVector3D ort = RandomiseOrt(index, node, spread, 0.0f, phase);
+                const float x = end.x() + halfSpread * NextStep();
+                const float y = end.y() + halfSpread * NextStep();
+                const float z = end.z() + halfSpread * NextStep();
+                const QVector3D ort = BranchOrt(index, node, spread, phase);
                 workList.push_back({childWeight, QVector3D(x, y, z), ort});
             }
         }
