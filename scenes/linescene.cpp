@@ -1,6 +1,7 @@
 #include "scenes/linescene.h"
 
-#include <QGLShader>
+#include "gl/shaderloader.h"
+
 
 #include <cmath>
 #include <cstdlib>
@@ -94,13 +95,7 @@ const char* LineScene::FragmentShaderSource()
 
 void LineScene::HeavyLoad()
 {
-    auto* vertexShader = new QGLShader(QGLShader::Vertex, this);
-    vertexShader->compileSourceCode(VertexShaderSource());
-    auto* fragmentShader = new QGLShader(QGLShader::Fragment, this);
-    fragmentShader->compileSourceCode(FragmentShaderSource());
-    program.addShader(vertexShader);
-    program.addShader(fragmentShader);
-    program.link();
+    shl::build_program(program, this, VertexShaderSource(), FragmentShaderSource());
     vertexAttr = program.attributeLocation("vertex");
     matrixUniform = program.uniformLocation("matrix");
     dataUniform = program.uniformLocation("data");
