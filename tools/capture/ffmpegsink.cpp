@@ -39,7 +39,7 @@ QStringList FfmpegSink::Arguments() const
     if (format == Format::Mp4) {
         // A fixed thread count: x264's output depends on it.
         arguments << QStringLiteral("-c:v") << QStringLiteral("libx264")
-                  << QStringLiteral("-preset") << QStringLiteral("medium")
+                  << QStringLiteral("-preset") << QStringLiteral("veryfast")
                   << QStringLiteral("-crf") << QStringLiteral("18")
                   << QStringLiteral("-threads") << QStringLiteral("2")
                   << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p")
