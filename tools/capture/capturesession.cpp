@@ -128,12 +128,14 @@ bool CaptureSession::Run(QString* error)
         return control;
     });
     SetSensors(-options.pressAtMs);
+    if (!sink.Open(error))
+        return false;
 
     clock.Set(0);
     widget.reset(new DemoWidget(nullptr));
     widget->SetTimeSource(clock);
     connect(widget.get(), &DemoWidget::Quit, this, [this] { quitEmitted = true; });
-    if (!ShowWidget(error) || !sink.Open(error))
+    if (!ShowWidget(error))
         return false;
 
     const qint64 frameStepMs = qint64(CaptureOptions::frameMs);

@@ -93,6 +93,12 @@ int main(int argc, char** argv)
             return Fail(QStringLiteral("%1: %2").arg(options.sensorsCsv, why));
     }
 
+    // Said before a virtual X server is started for nothing.
+    if (options.output != CaptureOptions::Output::PngFolder
+        && QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        return Fail(QStringLiteral("ffmpeg is not installed (Debian: apt-get install ffmpeg); "
+                                   "a folder name for --out writes PNG files without it"));
+
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return RelaunchOnVirtualServer(argc, argv, options.size);
 
