@@ -33,8 +33,9 @@ int SnapToBand(int hz)
 
 }
 
-StandInTunerControl::StandInTunerControl(QObject* parent)
+StandInTunerControl::StandInTunerControl(QObject* parent, Pacing pacing)
     : QRadioTunerControl(parent)
+    , pacing(pacing)
     , runState(QRadioTuner::StoppedState)
     , tunedHz(bandStartHz)
     , requestedStereoMode(QRadioTuner::Auto)
@@ -178,7 +179,8 @@ void StandInTunerControl::start()
     emit stateChanged(runState);
     reportsSinceTuning = 0;
     Report();
-    reportTimer.start();
+    if (pacing == Pacing::OwnTimer)
+        reportTimer.start();
 }
 
 void StandInTunerControl::stop()
@@ -200,6 +202,12 @@ QString StandInTunerControl::errorString() const
     return lastError == QRadioTuner::OutOfRangeError
         ? QStringLiteral("the stand-in tuner receives the FM band only")
         : QString();
+}
+
+void StandInTunerControl::ReportNow()
+{
+    if (runState == QRadioTuner::ActiveState)
+        Report();
 }
 
 void StandInTunerControl::Report()

@@ -17,7 +17,15 @@ public:
     static const int stepHz = 100000;
     static const int reportIntervalMs = 250;
 
-    explicit StandInTunerControl(QObject* parent = nullptr);
+    // Who makes the reports between tunings: the control's own timer every
+    // reportIntervalMs of wall time, or a caller that runs the show on a
+    // virtual clock and calls ReportNow() every reportIntervalMs of its time.
+    enum class Pacing { OwnTimer, Caller };
+
+    explicit StandInTunerControl(QObject* parent = nullptr, Pacing pacing = Pacing::OwnTimer);
+
+    // The next periodic report; nothing while stopped.
+    void ReportNow();
 
     // The strength, 0 to 100, reported for the station at hz in the given
     // report since tuning to it (0 is the report made on tuning).
@@ -63,6 +71,7 @@ private slots:
     void Report();
 
 private:
+    Pacing pacing;
     QRadioTuner::State runState;
     int tunedHz;
     QRadioTuner::StereoMode requestedStereoMode;

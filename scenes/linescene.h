@@ -18,6 +18,8 @@ struct lnmes_node
 
 // The next value of the C library's rand() as -1.0 ... 0.999 in steps of 0.001.
 float randf();
+// The value randf gives for the rand() result drawn.
+float randf_of(int drawn);
 // The end point of the node's segment.
 QVector3D Extrude(lnmes_node const& node, float length);
 

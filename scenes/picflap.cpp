@@ -1,6 +1,7 @@
 #include "scenes/picflap.h"
 
-#include <QGLShader>
+#include "gl/shaderloader.h"
+
 #include <QMatrix4x4>
 #include <QVector4D>
 
@@ -69,14 +70,7 @@ void PicFlap::HeavyLoad()
              << QVector3D(1.0f, -1.0f, 0.1f) << QVector3D(1.0f, 1.0f, 0.1f);
     normals.fill(QVector3D(0.0f, 1.0f, 0.0f), vertices.size());
 
-    QGLShader* vertexShader = new QGLShader(QGLShader::Vertex, this);
-    vertexShader->compileSourceCode(kVertexShaderSource);
-    QGLShader* fragmentShader = new QGLShader(QGLShader::Fragment, this);
-    fragmentShader->compileSourceCode(kFragmentShaderSource);
-
-    program.addShader(vertexShader);
-    program.addShader(fragmentShader);
-    program.link();
+    shl::build_program(program, this, kVertexShaderSource, kFragmentShaderSource);
 
     vertexAttr = program.attributeLocation("vertex");
     normalAttr = program.attributeLocation("normal");

@@ -1,3 +1,5 @@
+#include "gl/shaderloader.h"
+#include "scenes/linescene.h"
 #include "scenes/picflap.h"
 
 #include <QProcess>
@@ -66,6 +68,14 @@ void TestGlslEs::isGlslEs100_data()
     // One row per shader source of the show.
     QTest::newRow("PicFlap vertex") << "vert" << QByteArray(PicFlap::VertexShaderSource()) << true;
     QTest::newRow("PicFlap fragment") << "frag" << QByteArray(PicFlap::FragmentShaderSource()) << true;
+    QTest::newRow("LineScene vertex") << "vert" << QByteArray(LineScene::VertexShaderSource()) << true;
+    QTest::newRow("LineScene fragment") << "frag" << QByteArray(LineScene::FragmentShaderSource()) << true;
+    // The wave scene's shaders as its loader hands them to the compiler: joined into one line.
+    const QString shaders = QFINDTESTDATA("../scenes/shaders");
+    QTest::newRow("wave vertex, as loaded") << "vert"
+        << QByteArray::fromStdString(shl::load_text((shaders + "/wave_shader.vs").toStdString())) << true;
+    QTest::newRow("wave fragment, as loaded") << "frag"
+        << QByteArray::fromStdString(shl::load_text((shaders + "/wave_shader.fs").toStdString())) << true;
 
     // Sources that desktop GL takes but ES 2.0 does not: the check must reject them.
     QTest::newRow("rejects texture()") << "frag" << QByteArray(kDesktopTextureLookup) << false;

@@ -46,6 +46,7 @@ private slots:
     void sameFrequencySameReportsInSeparateTuners();
     void keepsReportingWhileActive();
     void reportsNothingWhileStopped();
+    void callerPacedReportsOnlyWhenAsked();
 };
 
 void StandInTunerTest::initTestCase()
@@ -243,6 +244,32 @@ void StandInTunerTest::reportsNothingWhileStopped()
     tuner.setFrequency(100000000);
     QVERIFY(!reports.wait(1500));
     QCOMPARE(reports.count(), 0);
+}
+
+// Paced by its caller, the control reports on starting, on each tuning and on
+// each ReportNow() while active, and its own timer never adds a report.
+void StandInTunerTest::callerPacedReportsOnlyWhenAsked()
+{
+    StandInTunerControl control(nullptr, StandInTunerControl::Pacing::Caller);
+    QSignalSpy reports(&control, &QRadioTunerControl::signalStrengthChanged);
+    control.ReportNow();
+    QCOMPARE(reports.count(), 0);
+
+    const int hz = 101100000;
+    control.start();
+    control.setFrequency(hz);
+    QCOMPARE(reports.count(), 2);
+    QVERIFY(!reports.wait(2 * StandInTunerControl::reportIntervalMs + 200));
+
+    control.ReportNow();
+    control.ReportNow();
+    QCOMPARE(reports.count(), 4);
+    for (quint32 report = 0; report < 3; ++report)
+        QCOMPARE(reports.at(int(report) + 1).at(0).toInt(), StandInTunerControl::StrengthAt(hz, report));
+
+    control.stop();
+    control.ReportNow();
+    QCOMPARE(reports.count(), 4);
 }
 
 QTEST_GUILESS_MAIN(StandInTunerTest)
