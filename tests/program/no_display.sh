@@ -18,7 +18,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" >"$output" 2>/de
 [ "$(cat "$output")" = "radioshow: no display to show on (DISPLAY is not set)" ] || fail "not the one no-display line"
 
 status=0
-env DISPLAY= -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" >"$output" 2>/dev/null || status=$?
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY= "$program" >"$output" 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "exit status $status with an empty DISPLAY, not 1"
 [ "$(cat "$output")" = "radioshow: no display to show on (DISPLAY is not set)" ] || fail "not the one no-display line for an empty DISPLAY"
 
