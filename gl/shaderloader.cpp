@@ -1,8 +1,5 @@
 #include "gl/shaderloader.h"
 
-#include <QGLShader>
-#include <QGLShaderProgram>
-
 #include <fstream>
 
 std::string shl::load_text(std::string const& path)
@@ -18,16 +15,4 @@ std::string shl::load_text(std::string const& path)
         text += ' ';
     }
     return text;
-}
-
-bool shl::build_program(QGLShaderProgram& program, QObject* owner,
-                        const char* vertexSource, const char* fragmentSource)
-{
-    auto* vertexShader = new QGLShader(QGLShader::Vertex, owner);
-    vertexShader->compileSourceCode(vertexSource);
-    auto* fragmentShader = new QGLShader(QGLShader::Fragment, owner);
-    fragmentShader->compileSourceCode(fragmentSource);
-    program.addShader(vertexShader);
-    program.addShader(fragmentShader);
-    return program.link();
 }

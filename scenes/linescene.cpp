@@ -1,6 +1,6 @@
 #include "scenes/linescene.h"
 
-#include "gl/shaderloader.h"
+#include "gl/programbuilder.h"
 
 
 #include <cmath>

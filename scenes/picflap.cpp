@@ -1,6 +1,6 @@
 #include "scenes/picflap.h"
 
-#include "gl/shaderloader.h"
+#include "gl/programbuilder.h"
 
 #include <QMatrix4x4>
 #include <QVector4D>
