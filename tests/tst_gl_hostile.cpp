@@ -6,9 +6,9 @@
 #include "sensing/camera.h"
 #include "show/demowidget.h"
 #include "support/coutcapture.h"
-#include "support/fakeclock.h"
 #include "support/glsurface.h"
 #include "support/recordingtunercontrol.h"
+#include "support/showundertest.h"
 
 #include <QFile>
 #include <QPointer>
@@ -28,36 +28,6 @@ namespace {
 
 const float notANumber = std::numeric_limits<float>::quiet_NaN();
 const float infinity = std::numeric_limits<float>::infinity();
-
-// A shown show widget on a virtual clock, as the show widget's own tests drive it.
-struct ShowUnderTest
-{
-    ShowUnderTest()
-        : widget(new DemoWidget(nullptr))
-    {
-        widget->SetTimeSource(clock);
-        widget->resize(320, 200);
-        widget->show();
-        QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
-    }
-
-    void Frames(int n, int stepMs)
-    {
-        for (int i = 0; i < n; ++i) {
-            clock.now += stepMs;
-            widget->updateGL();
-        }
-    }
-
-    // What the last frame drew.
-    QImage Picture()
-    {
-        return widget->grabFrameBuffer().convertToFormat(QImage::Format_RGB32);
-    }
-
-    FakeClock clock;
-    std::unique_ptr<DemoWidget> widget;
-};
 
 int DistinctColours(const QImage& image)
 {

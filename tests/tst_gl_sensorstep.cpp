@@ -1,7 +1,7 @@
 #include "platform/scriptedattitude.h"
 #include "sensing/camera.h"
 #include "show/demowidget.h"
-#include "support/fakeclock.h"
+#include "support/showundertest.h"
 
 #include <QtTest>
 
@@ -26,8 +26,7 @@ private:
     // Draws one frame 10 ms later; true when the camera moved in it.
     bool FrameMovedTheCamera();
 
-    FakeClock clock;
-    std::unique_ptr<DemoWidget> widget;
+    std::unique_ptr<ShowUnderTest> show;
 };
 
 void SensorStepTest::initTestCase()
@@ -40,25 +39,20 @@ void SensorStepTest::initTestCase()
 
 void SensorStepTest::init()
 {
-    widget = std::make_unique<DemoWidget>(nullptr);
-    widget->SetTimeSource(clock);
-    widget->resize(160, 100);
-    widget->show();
-    QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
+    show = std::make_unique<ShowUnderTest>(QSize(160, 100));
 }
 
 void SensorStepTest::cleanup()
 {
-    widget.reset();
+    show.reset();
 }
 
 bool SensorStepTest::FrameMovedTheCamera()
 {
-    const Camera& camera = *widget->ViewCamera();
+    const Camera& camera = *show->widget->ViewCamera();
     const float pitch = camera.Pitch();
     const float roll = camera.Roll();
-    clock.now += 10;
-    widget->updateGL();
+    show->Frames(1);
     return camera.Pitch() != pitch || camera.Roll() != roll;
 }
 
@@ -73,13 +67,13 @@ void SensorStepTest::evenFramesTakeTheSensorStep()
 {
     QFETCH(bool, started);
     if (started)
-        widget->SetReady(1, false);
-    const int first = widget->FrameCount() + 1;
+        show->widget->SetReady(1, false);
+    const int first = show->widget->FrameCount() + 1;
     if (started)
         QCOMPARE(first, 1);
     for (int frame = first; frame < first + 8; ++frame) {
         const bool moved = FrameMovedTheCamera();
-        QCOMPARE(widget->FrameCount(), frame);
+        QCOMPARE(show->widget->FrameCount(), frame);
         QVERIFY2(moved == (frame % 2 == 0), qPrintable(QString("frame %1").arg(frame)));
     }
 }
@@ -88,7 +82,7 @@ void SensorStepTest::modeZeroFreezesTheCamera()
 {
     for (int frame = 0; frame < 4; ++frame)
         FrameMovedTheCamera();
-    widget->SetReady(0, false);
+    show->widget->SetReady(0, false);
     for (int frame = 1; frame <= 8; ++frame)
         QVERIFY2(!FrameMovedTheCamera(), qPrintable(QString("frame %1").arg(frame)));
 }

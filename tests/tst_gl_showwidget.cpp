@@ -1,9 +1,9 @@
 #include "audio/radio.h"
 #include "platform/standins.h"
 #include "show/demowidget.h"
-#include "support/coutcapture.h"
-#include "support/fakeclock.h"
 #include "show/timeline.h"
+#include "support/coutcapture.h"
+#include "support/showundertest.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,31 +14,6 @@
 int qInitResources_texture();
 
 namespace {
-
-// A shown show widget running on a virtual clock.
-struct ShowUnderTest
-{
-    ShowUnderTest()
-        : widget(new DemoWidget(nullptr))
-    {
-        widget->SetTimeSource(clock);
-        widget->resize(320, 200);
-        widget->show();
-        QVERIFY(QTest::qWaitForWindowExposed(widget.get()));
-    }
-
-    // Draws n frames, the clock moving stepMs before each.
-    void Frames(int n, int stepMs = 10)
-    {
-        for (int i = 0; i < n; ++i) {
-            clock.now += stepMs;
-            widget->updateGL();
-        }
-    }
-
-    FakeClock clock;
-    std::unique_ptr<DemoWidget> widget;
-};
 
 int Count(const std::string& text, const std::string& line)
 {
