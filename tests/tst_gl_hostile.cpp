@@ -1,17 +1,15 @@
 #include "audio/radio.h"
 #include "platform/scriptedattitude.h"
 #include "platform/standins.h"
-#include "platform/standintunerservice.h"
 #include "scenes/wavescene.h"
 #include "sensing/camera.h"
 #include "show/demowidget.h"
 #include "support/coutcapture.h"
 #include "support/glsurface.h"
-#include "support/recordingtunercontrol.h"
+#include "support/recordingtuners.h"
 #include "support/showundertest.h"
 
 #include <QFile>
-#include <QPointer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -51,7 +49,6 @@ class GlHostileTest : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase();
 
     void wildRotationKeepsTheCameraInItsLimits_data();
     void wildRotationKeepsTheCameraInItsLimits();
@@ -67,27 +64,15 @@ private slots:
     void shaderFilesThatAreNoShaders();
 
 private:
-    QStringList calls;
-    QList<QPointer<RecordingTunerControl>> controls;
+    RecordingTuners tuners;
     QTemporaryDir folder;
 };
 
 void GlHostileTest::initTestCase()
 {
     qInitResources_texture();
-    qputenv("QT_MULTIMEDIA_PREFERRED_PLUGINS", "standintuner");
     InstallStandIns();
     ScriptedAttitude::Install();
-    StandInTunerService::SetControlFactory([this](QObject* parent) {
-        auto* control = new RecordingTunerControl(calls, parent);
-        controls << control;
-        return control;
-    });
-}
-
-void GlHostileTest::cleanupTestCase()
-{
-    StandInTunerService::SetControlFactory({});
 }
 
 void GlHostileTest::wildRotationKeepsTheCameraInItsLimits_data()
@@ -164,16 +149,16 @@ void GlHostileTest::tunerReportsReachTheFrame()
 {
     QFETCH(int, strength);
     QFETCH(int, noise);
-    controls.clear();
+    tuners.controls.clear();
     CoutCapture output;
     ShowUnderTest show;
     show.widget->SetReady(1, true);
     for (int tick = 0; tick <= 60; ++tick)
         show.widget->Service();
     QCOMPARE(show.widget->SceneIndex(), 1);
-    QCOMPARE(controls.size(), 1);
+    QCOMPARE(tuners.controls.size(), 1);
 
-    controls.first()->ReportStrength(strength);
+    tuners.controls.first()->ReportStrength(strength);
     QCOMPARE(show.widget->RadioDevice()->GetNoise(), noise);
     const int framesBefore = show.widget->FrameCount();
     show.Frames(4, 10);
@@ -184,14 +169,14 @@ void GlHostileTest::tunerReportsReachTheFrame()
 // is the very frame the last report alone gives.
 void GlHostileTest::aFloodOfReportsBetweenTwoFramesChangesNothingDrawn()
 {
-    controls.clear();
+    tuners.controls.clear();
     CoutCapture output;
     ShowUnderTest show;
     show.widget->SetReady(1, true);
     for (int tick = 0; tick <= 60; ++tick)
         show.widget->Service();
-    QCOMPARE(controls.size(), 1);
-    RecordingTunerControl& control = *controls.first();
+    QCOMPARE(tuners.controls.size(), 1);
+    RecordingTunerControl& control = *tuners.controls.first();
 
     show.Frames(2, 10);
     control.ReportStrength(64);

@@ -1,15 +1,12 @@
 #include "audio/mp3player.h"
 #include "audio/radio.h"
-#include "platform/standintuner.h"
-#include "platform/standintunerservice.h"
 #include "scenes/wavescene.h"
 #include "sensing/sensorarray.h"
 #include "support/coutcapture.h"
-#include "support/recordingtunercontrol.h"
+#include "support/recordingtuners.h"
 
 #include <QMediaContent>
 #include <QMediaPlayer>
-#include <QPointer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,7 +32,6 @@ class HostileInputsTest : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void cleanupTestCase();
 
     void nonFiniteAccelerationLeavesTheSwingAsItWas_data();
     void nonFiniteAccelerationLeavesTheSwingAsItWas();
@@ -50,32 +46,12 @@ private slots:
     void emptyMediaPathLeavesNoMedia();
 
 private:
-    RecordingTunerControl* OnlyControl();
-
-    QStringList calls;
-    QList<QPointer<RecordingTunerControl>> controls;
+    RecordingTuners tuners;
 };
 
 void HostileInputsTest::initTestCase()
 {
-    qputenv("QT_MULTIMEDIA_PREFERRED_PLUGINS", "standintuner");
     qputenv("QT_GSTREAMER_PLAYBIN_AUDIOSINK", "fakesink");
-    InstallStandInTuner();
-    StandInTunerService::SetControlFactory([this](QObject* parent) {
-        auto* control = new RecordingTunerControl(calls, parent);
-        controls << control;
-        return control;
-    });
-}
-
-void HostileInputsTest::cleanupTestCase()
-{
-    StandInTunerService::SetControlFactory({});
-}
-
-RecordingTunerControl* HostileInputsTest::OnlyControl()
-{
-    return controls.size() == 1 ? controls.first().data() : nullptr;
 }
 
 void HostileInputsTest::nonFiniteAccelerationLeavesTheSwingAsItWas_data()
@@ -167,13 +143,13 @@ void HostileInputsTest::tunerReportsGiveTheSumHalved()
     QFETCH(int, strength);
     QFETCH(int, shuffles);
     QFETCH(int, noise);
-    controls.clear();
+    tuners.controls.clear();
     CoutCapture output;
     Radio radio;
     radio.Switch(true);
     for (int shuffle = 0; shuffle < shuffles; ++shuffle)
         radio.Shuffle();
-    RecordingTunerControl* control = OnlyControl();
+    RecordingTunerControl* control = tuners.Only();
     QVERIFY(control);
 
     control->ReportStrength(strength);
@@ -182,11 +158,11 @@ void HostileInputsTest::tunerReportsGiveTheSumHalved()
 
 void HostileInputsTest::aFloodOfReportsKeepsTheLast()
 {
-    controls.clear();
+    tuners.controls.clear();
     CoutCapture output;
     Radio radio;
     radio.Switch(true);
-    RecordingTunerControl* control = OnlyControl();
+    RecordingTunerControl* control = tuners.Only();
     QVERIFY(control);
     const int extremes[] = { INT_MIN, -1, 101, INT_MAX };
     for (int report = 0; report < 10000; ++report)

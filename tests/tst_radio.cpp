@@ -1,9 +1,6 @@
 #include "audio/radio.h"
-#include "platform/standintuner.h"
-#include "platform/standintunerservice.h"
-#include "support/recordingtunercontrol.h"
+#include "support/recordingtuners.h"
 
-#include <QPointer>
 #include <QRadioTuner>
 #include <QtTest>
 
@@ -50,8 +47,6 @@ class RadioTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void init();
 
     void switchingOnConfiguresStartsThenTunes();
@@ -68,38 +63,14 @@ private slots:
     void reportsReachTheNoise();
 
 private:
-    RecordingTunerControl* OnlyControl();
-
-    QStringList calls;
-    QList<QPointer<RecordingTunerControl>> controls;
-};
-
-void RadioTest::initTestCase()
-{
     // Even where the system has a radio plugin, these tests talk to their own control.
-    qputenv("QT_MULTIMEDIA_PREFERRED_PLUGINS", "standintuner");
-    InstallStandInTuner();
-    StandInTunerService::SetControlFactory([this](QObject* parent) {
-        auto* control = new RecordingTunerControl(calls, parent);
-        controls << control;
-        return control;
-    });
-}
-
-void RadioTest::cleanupTestCase()
-{
-    StandInTunerService::SetControlFactory({});
-}
+    RecordingTuners tuners;
+};
 
 void RadioTest::init()
 {
-    calls.clear();
-    controls.clear();
-}
-
-RecordingTunerControl* RadioTest::OnlyControl()
-{
-    return controls.size() == 1 ? controls.first().data() : nullptr;
+    tuners.calls.clear();
+    tuners.controls.clear();
 }
 
 void RadioTest::switchingOnConfiguresStartsThenTunes()
@@ -109,8 +80,8 @@ void RadioTest::switchingOnConfiguresStartsThenTunes()
 
     radio.Switch(true);
     QCOMPARE(output.Text(), QStringLiteral("activating radio\n"));
-    QVERIFY(OnlyControl());
-    QCOMPARE(calls, QStringList({"band FM", "volume 70", "start", "frequency 102800000"}));
+    QVERIFY(tuners.Only());
+    QCOMPARE(tuners.calls, QStringList({"band FM", "volume 70", "start", "frequency 102800000"}));
     QVERIFY(radio.Tuner());
     QCOMPARE(radio.Tuner()->parent(), &radio);
     QVERIFY(radio.IsOn());
@@ -119,8 +90,8 @@ void RadioTest::switchingOnConfiguresStartsThenTunes()
 
     radio.Switch(true);
     QCOMPARE(output.Text(), QStringLiteral("activating radio\n"));
-    QCOMPARE(controls.size(), 1);
-    QCOMPARE(calls.size(), 4);
+    QCOMPARE(tuners.controls.size(), 1);
+    QCOMPARE(tuners.calls.size(), 4);
     QCOMPARE(radio.Channel(), 1);
 }
 
@@ -128,35 +99,35 @@ void RadioTest::switchingOffStopsAndDropsTheTuner()
 {
     Radio radio;
     radio.Switch(true);
-    calls.clear();
+    tuners.calls.clear();
     CoutCapture output;
 
     radio.Switch(false);
     QCOMPARE(output.Text(), QStringLiteral("stopping radio\n"));
-    QCOMPARE(calls, QStringList({"stop", "gone"}));
+    QCOMPARE(tuners.calls, QStringList({"stop", "gone"}));
     QVERIFY(!radio.Tuner());
     QVERIFY(!radio.IsOn());
 
     radio.Switch(false);
     QCOMPARE(output.Text(), QStringLiteral("stopping radio\n"));
-    QCOMPARE(calls.size(), 2);
+    QCOMPARE(tuners.calls.size(), 2);
 }
 
 void RadioTest::destructionDeletesTheTunerWithoutStopping()
 {
     auto* radio = new Radio;
     radio->Switch(true);
-    calls.clear();
+    tuners.calls.clear();
 
     delete radio;
-    QCOMPARE(calls, QStringList({"gone"}));
+    QCOMPARE(tuners.calls, QStringList({"gone"}));
 }
 
 void RadioTest::shuffleWalksTheStationsInOrder()
 {
     Radio radio;
     radio.Switch(true);
-    calls.clear();
+    tuners.calls.clear();
 
     QStringList expected;
     for (int step = 1; step <= 20; ++step) {
@@ -168,7 +139,7 @@ void RadioTest::shuffleWalksTheStationsInOrder()
         if (channel == 0)
             QCOMPARE(radio.Frequency(), 91100000);
     }
-    QCOMPARE(calls, expected);
+    QCOMPARE(tuners.calls, expected);
     QCOMPARE(radio.Channel(), 1);
 }
 
@@ -180,45 +151,45 @@ void RadioTest::shuffleWhileOffMakesNoTunerCall()
     radio.Shuffle();
     QCOMPARE(radio.Channel(), 3);
     QCOMPARE(radio.Frequency(), 106200000);
-    QVERIFY(controls.isEmpty());
+    QVERIFY(tuners.controls.isEmpty());
     QVERIFY(!radio.Tuner());
 
     radio.Switch(true);
-    QCOMPARE(calls.last(), QStringLiteral("frequency 96200000"));
+    QCOMPARE(tuners.calls.last(), QStringLiteral("frequency 96200000"));
     radio.Switch(false);
-    calls.clear();
+    tuners.calls.clear();
     radio.Shuffle();
     QCOMPARE(radio.Channel(), 5);
-    QVERIFY(calls.isEmpty());
+    QVERIFY(tuners.calls.isEmpty());
 }
 
 void RadioTest::forcedOffStaysSilentUntilSwitchedOffAndOn()
 {
     Radio radio;
     radio.Switch(true);
-    calls.clear();
+    tuners.calls.clear();
     CoutCapture output;
 
     radio.ForceOff();
-    QCOMPARE(calls, QStringList({"stop", "gone"}));
+    QCOMPARE(tuners.calls, QStringList({"stop", "gone"}));
     QVERIFY(!radio.Tuner());
     QVERIFY(radio.IsOn());
 
     radio.Switch(true);
     QVERIFY(!radio.Tuner());
-    QCOMPARE(controls.size(), 1);
+    QCOMPARE(tuners.controls.size(), 1);
     QCOMPARE(output.Text(), QString());
 
     radio.ForceOff();
     radio.Switch(false);
     QCOMPARE(output.Text(), QStringLiteral("stopping radio\n"));
-    QCOMPARE(calls.size(), 2);
+    QCOMPARE(tuners.calls.size(), 2);
 
     radio.Switch(true);
     QCOMPARE(output.Text(), QStringLiteral("stopping radio\nactivating radio\n"));
-    QCOMPARE(controls.size(), 2);
-    QVERIFY(controls.last());
-    QCOMPARE(calls.mid(2),
+    QCOMPARE(tuners.controls.size(), 2);
+    QVERIFY(tuners.controls.last());
+    QCOMPARE(tuners.calls.mid(2),
              QStringList({"band FM", "volume 70", "start", "frequency 93300000"}));
     QCOMPARE(radio.Channel(), 2);
 }
@@ -230,15 +201,15 @@ void RadioTest::volumeAndTuningReachOnlyARunningTuner()
     radio.SetVolume(20);
     radio.ForceOn();
     QCOMPARE(radio.Frequency(), 99000000);
-    QVERIFY(controls.isEmpty());
+    QVERIFY(tuners.controls.isEmpty());
     QVERIFY(!radio.Tuner());
 
     radio.Switch(true);
-    calls.clear();
+    tuners.calls.clear();
     radio.SetVolume(30);
     radio.Tune(100000000);
     radio.ForceOn();
-    QCOMPARE(calls, QStringList({"volume 30", "frequency 100000000"}));
+    QCOMPARE(tuners.calls, QStringList({"volume 30", "frequency 100000000"}));
     QCOMPARE(radio.Frequency(), 100000000);
     QCOMPARE(radio.Channel(), 1);
 }
@@ -300,7 +271,7 @@ void RadioTest::reportsReachTheNoise()
     Radio radio;
     QCOMPARE(radio.GetNoise(), 0);
     radio.Switch(true);
-    RecordingTunerControl* control = OnlyControl();
+    RecordingTunerControl* control = tuners.Only();
     QVERIFY(control);
 
     control->ReportStrength(60);
