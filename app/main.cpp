@@ -1,5 +1,5 @@
 #include "app/mainwindow.h"
-#include "platform/displaycheck.h"
+#include "platform/display/displaycheck.h"
 #include "platform/standins.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "platform/standins.h"
 
-#include "platform/pointerattitude.h"
-#include "platform/standintuner.h"
+#include "platform/sensors/pointer/pointerattitude.h"
+#include "platform/tuner/standin/standintuner.h"
 
 void InstallStandIns()
 {

@@ -1,5 +1,5 @@
 #include "audio/radio.h"
-#include "platform/scriptedattitude.h"
+#include "platform/sensors/scripted/scriptedattitude.h"
 #include "platform/standins.h"
 #include "scenes/wavescene.h"
 #include "sensing/camera.h"

@@ -1,4 +1,4 @@
-#include "platform/scriptedattitude.h"
+#include "platform/sensors/scripted/scriptedattitude.h"
 #include "sensing/camera.h"
 #include "show/demowidget.h"
 #include "support/showundertest.h"

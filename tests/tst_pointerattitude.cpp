@@ -1,5 +1,5 @@
-#include "platform/pointerattitude.h"
-#include "platform/pointerattitudebackend.h"
+#include "platform/sensors/pointer/pointerattitude.h"
+#include "platform/sensors/pointer/pointerattitudebackend.h"
 
 #include <QAccelerometer>
 #include <QCursor>

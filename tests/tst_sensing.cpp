@@ -1,4 +1,4 @@
-#include "platform/scriptedattitude.h"
+#include "platform/sensors/scripted/scriptedattitude.h"
 #include "sensing/sensorarray.h"
 #include "support/coutcapture.h"
 

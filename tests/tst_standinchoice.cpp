@@ -1,6 +1,6 @@
-#include "platform/pointerattitude.h"
-#include "platform/pointerattitudebackend.h"
-#include "platform/scriptedattitude.h"
+#include "platform/sensors/pointer/pointerattitude.h"
+#include "platform/sensors/pointer/pointerattitudebackend.h"
+#include "platform/sensors/scripted/scriptedattitude.h"
 
 #include <QAccelerometer>
 #include <QRotationSensor>

@@ -1,5 +1,5 @@
-#include "platform/standintuner.h"
-#include "platform/standintunercontrol.h"
+#include "platform/tuner/standin/standintuner.h"
+#include "platform/tuner/standin/standintunercontrol.h"
 
 #include <QRadioTuner>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #include "support/recordingtuners.h"
 
-#include "platform/standintuner.h"
-#include "platform/standintunerservice.h"
+#include "platform/tuner/standin/standintuner.h"
+#include "platform/tuner/standin/standintunerservice.h"
 
 RecordingTuners::RecordingTuners()
 {

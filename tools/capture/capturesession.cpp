@@ -1,9 +1,9 @@
 #include "tools/capture/capturesession.h"
 
-#include "platform/scriptedattitude.h"
-#include "platform/standintuner.h"
-#include "platform/standintunercontrol.h"
-#include "platform/standintunerservice.h"
+#include "platform/sensors/scripted/scriptedattitude.h"
+#include "platform/tuner/standin/standintuner.h"
+#include "platform/tuner/standin/standintunercontrol.h"
+#include "platform/tuner/standin/standintunerservice.h"
 #include "show/demowidget.h"
 #include "tools/capture/framesink.h"
 

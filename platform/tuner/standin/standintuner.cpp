@@ -1,4 +1,4 @@
-#include "platform/standintuner.h"
+#include "platform/tuner/standin/standintuner.h"
 
 #include <QtPlugin>
 

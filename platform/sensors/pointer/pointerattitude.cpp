@@ -1,7 +1,7 @@
-#include "platform/pointerattitude.h"
+#include "platform/sensors/pointer/pointerattitude.h"
 
-#include "platform/pointerattitudebackend.h"
-#include "platform/sensorbackendfactory.h"
+#include "platform/sensors/pointer/pointerattitudebackend.h"
+#include "platform/sensors/sensorbackendfactory.h"
 
 #include <QAccelerometer>
 #include <QRotationSensor>

@@ -1,6 +1,6 @@
-#include "platform/scriptedattitudebackend.h"
+#include "platform/sensors/scripted/scriptedattitudebackend.h"
 
-#include "platform/scriptedattitude.h"
+#include "platform/sensors/scripted/scriptedattitude.h"
 
 #include <QAccelerometer>
 

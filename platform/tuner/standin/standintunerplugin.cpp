@@ -3,9 +3,9 @@
 // output is therefore compiled here, below the definition.
 #define QT_STATICPLUGIN
 
-#include "platform/standintunerplugin.h"
+#include "platform/tuner/standin/standintunerplugin.h"
 
-#include "platform/standintunerservice.h"
+#include "platform/tuner/standin/standintunerservice.h"
 
 #include <QMediaService>
 

@@ -1,6 +1,6 @@
-#include "platform/pointerattitudebackend.h"
+#include "platform/sensors/pointer/pointerattitudebackend.h"
 
-#include "platform/pointerattitude.h"
+#include "platform/sensors/pointer/pointerattitude.h"
 
 #include <QAccelerometer>
 #include <QCursor>

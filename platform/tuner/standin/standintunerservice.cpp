@@ -1,6 +1,6 @@
-#include "platform/standintunerservice.h"
+#include "platform/tuner/standin/standintunerservice.h"
 
-#include "platform/standintunercontrol.h"
+#include "platform/tuner/standin/standintunercontrol.h"
 
 #include <QRadioTunerControl>
 

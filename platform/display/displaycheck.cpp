@@ -1,4 +1,4 @@
-#include "platform/displaycheck.h"
+#include "platform/display/displaycheck.h"
 
 #include <QtGui/qtgui-config.h>
 

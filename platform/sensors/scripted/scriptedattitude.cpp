@@ -1,7 +1,7 @@
-#include "platform/scriptedattitude.h"
+#include "platform/sensors/scripted/scriptedattitude.h"
 
-#include "platform/scriptedattitudebackend.h"
-#include "platform/sensorbackendfactory.h"
+#include "platform/sensors/scripted/scriptedattitudebackend.h"
+#include "platform/sensors/sensorbackendfactory.h"
 
 #include <QAccelerometer>
 #include <QList>

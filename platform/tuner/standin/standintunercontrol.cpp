@@ -1,4 +1,4 @@
-#include "platform/standintunercontrol.h"
+#include "platform/tuner/standin/standintunercontrol.h"
 
 #include <QtGlobal>
 
