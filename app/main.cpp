@@ -15,14 +15,14 @@ int main(int argc, char** argv)
 {
     qInitResources_texture();
     if (LacksDisplay(argc, argv)) {
-        std::cout << "radioshow: no display to show on (DISPLAY is not set)\n";
+        std::cout << "radioshow: no display to show on (DISPLAY is not set)\n" << std::flush;
         return 1;
     }
     QApplication application(argc, argv);
     if (!QGLFormat::hasOpenGL()
         || !(QGLFormat::openGLVersionFlags()
              & (QGLFormat::OpenGL_Version_2_0 | QGLFormat::OpenGL_ES_Version_2_0))) {
-        std::cout << "no OpenGL 2.0 or OpenGL ES 2.0 on this display: cannot show anything\n";
+        std::cout << "no OpenGL 2.0 or OpenGL ES 2.0 on this display: cannot show anything\n" << std::flush;
         return 1;
     }
     InstallStandIns();

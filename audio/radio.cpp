@@ -38,7 +38,7 @@ void Radio::Switch(bool enable)
         return;
     on = enable;
     if (!enable) {
-        std::cout << "stopping radio\n";
+        std::cout << "stopping radio\n" << std::flush;
         ForceOff();
         return;
     }
@@ -48,7 +48,7 @@ void Radio::Switch(bool enable)
 
 void Radio::Activate()
 {
-    std::cout << "activating radio\n";
+    std::cout << "activating radio\n" << std::flush;
     tuner = new QRadioTuner(this);
     tuner->setBand(QRadioTuner::FM);
     tuner->setVolume(startVolume);

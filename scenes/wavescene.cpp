@@ -60,14 +60,14 @@ bool WaveScene::HeavyLoad(std::string const& vertexPath, std::string const& frag
     QGLShader* vertexShader = new QGLShader(QGLShader::Vertex, this);
     const std::string vertexSource = shl::load_text(vertexPath);
     if (!vertexShader->compileSourceCode(vertexSource.c_str())) {
-        std::cout << "vs: " << vertexSource << "\n";
+        std::cout << "vs: " << vertexSource << "\n" << std::flush;
         return false;
     }
 
     QGLShader* fragmentShader = new QGLShader(QGLShader::Fragment, this);
     const std::string fragmentSource = shl::load_text(fragmentPath);
     if (!fragmentShader->compileSourceCode(fragmentSource.c_str())) {
-        std::cout << "fs: " << fragmentSource << "\n";
+        std::cout << "fs: " << fragmentSource << "\n" << std::flush;
         return false;
     }
 

@@ -27,11 +27,11 @@ bool SensorArray::Activate()
         rotationSensor = new QRotationSensor;
 
     if (!accelerometer->start()) {
-        std::cout << "accelerometer failure\n";
+        std::cout << "accelerometer failure\n" << std::flush;
         return false;
     }
     if (!rotationSensor->start()) {
-        std::cout << "rotation sensor failure\n";
+        std::cout << "rotation sensor failure\n" << std::flush;
         return false;
     }
     active = true;

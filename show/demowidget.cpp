@@ -66,7 +66,7 @@ DemoWidget::DemoWidget(QWidget* parent)
 DemoWidget::~DemoWidget()
 {
     if (started)
-        std::cout << StatisticsLine(showClock.Elapsed(), frameCount);
+        std::cout << StatisticsLine(showClock.Elapsed(), frameCount) << std::flush;
     if (radioEnabled)
         radio->ForceOff();
     delete picFlap;
@@ -99,7 +99,7 @@ void DemoWidget::initializeGL()
     glEnable(GL_DEPTH_TEST);
 
     frameClock.Start();
-    std::cout << "loaded everything: waiting for user action\n";
+    std::cout << "loaded everything: waiting for user action\n" << std::flush;
 }
 
 void DemoWidget::resizeGL(int width, int height)

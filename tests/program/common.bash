@@ -8,7 +8,9 @@ fi
 program="$1"
 tools="$(dirname "$program")/tools"
 output=$(mktemp)
-trap 'rm -f "$output"' EXIT
+errors=/dev/null
+scratch=$(mktemp -d)
+trap 'rm -rf "$output" "$scratch"' EXIT
 
 fail() {
   echo "FAIL: $*" >&2
@@ -17,10 +19,15 @@ fail() {
   exit 1
 }
 
-# Starts the program with its standard output going to $output; sets $pid.
+# Starts the program with its standard output going through a pipe into
+# $output, as a log collector would read it, and its errors into $errors;
+# sets $pid. Each line must arrive when printed, while the program runs.
 start_show() {
-  # Line-buffered, so that each line can be waited for while the show runs.
-  stdbuf -oL "$program" >"$output" 2>/dev/null &
+  rm -f "$scratch/stdout"
+  mkfifo "$scratch/stdout"
+  cat "$scratch/stdout" >"$output" &
+  reader=$!
+  "$program" "$@" >"$scratch/stdout" 2>"$errors" &
   pid=$!
 }
 
@@ -50,6 +57,7 @@ wait_for_exit() {
   for _ in $(seq 1 $(($1 * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
       wait "$pid" && status=0 || status=$?
+      wait "$reader" || true
       return 0
     fi
     sleep 0.1

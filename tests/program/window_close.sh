@@ -13,18 +13,12 @@ set -euo pipefail
 source "$(dirname "$0")/common.bash"
 
 moments=(${CLOSE_MOMENTS:-first first waiting:0.5 waiting:2 click:0 click:0.4})
-errors=$(mktemp)
+errors="$scratch/errors"
 # The X server resets when its last client leaves, and a program that starts
 # during the reset cannot connect: one idle client keeps it up between runs.
 xprop -root -spy >/dev/null 2>&1 &
 holder=$!
-trap 'kill "$holder" 2>/dev/null; rm -f "$output" "$errors"' EXIT
-
-start_watched_show() {
-  : >"$errors"
-  stdbuf -oL "$program" >"$output" 2>"$errors" &
-  pid=$!
-}
+trap 'kill "$holder" 2>/dev/null; rm -rf "$output" "$scratch"' EXIT
 
 close_window() {
   "$tools/closewindow" "$pid" >/dev/null 2>&1
@@ -43,7 +37,7 @@ for moment in "${moments[@]}"; do
   kind=${moment%%:*}
   seconds=${moment#*:}
   [ "$seconds" = rand ] && seconds=$((1 + RANDOM % 148)).$((RANDOM % 10)) && moment="$kind:$seconds"
-  start_watched_show
+  start_show
   case "$kind" in
     first)
       # The window exists once closewindow finds it; no frame has been drawn
