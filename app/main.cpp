@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/terminationsignals.h"
 #include "platform/display/displaycheck.h"
 #include "platform/standins.h"
 
@@ -27,7 +28,10 @@ int main(int argc, char** argv)
     }
     InstallStandIns();
 
+    // Declared before the window, so that it outlives the window's closing.
+    TerminationSignals terminationSignals;
     MainWindow window;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &window, [&window] { window.close(); });
     // Without a window manager a full-screen request alone may leave the
     // window small: give it the whole screen first.
     window.setGeometry(QGuiApplication::primaryScreen()->geometry());

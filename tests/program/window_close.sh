@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# The window closed from outside, as a window manager would, at moments of
-# the program's life: each exit is clean (status 0, which a sanitizer build
-# turns non-zero on any report, leaks included) and the statistics line is
-# there exactly when the show had started.
+# The window closed from outside at moments of the program's life, as a
+# window manager would, by a signal,: each exit is clean (status
+# 0, which a sanitizer build turns non-zero on any report, leaks included)
+# and the statistics line is there exactly when the show had started.
 #
-# CLOSE_MOMENTS lists the moments, each KIND:SECONDS:
+# CLOSE_MOMENTS lists the moments, each KIND:SECONDS[:HOW]:
 #   first       as soon as the window exists, before any frame
 #   waiting:S   S seconds after the ready line, the button untouched
 #   click:S     S seconds after pressing the button (0: right after the click)
 #   show:S      S seconds into the show ("rand": anywhere in its 150 s)
+# HOW is wm (the default: the window manager's close), INT, TERM or HUP (that
+# signal to the process).
 set -euo pipefail
 source "$(dirname "$0")/common.bash"
 
-moments=(${CLOSE_MOMENTS:-first first waiting:0.5 waiting:2 click:0 click:0.4})
+moments=(${CLOSE_MOMENTS:-first first waiting:0.5 waiting:2 click:0 click:0.4
+  waiting:0.5:INT waiting:1:TERM waiting:0.5:HUP click:0.4:TERM show:1:INT})
 errors="$scratch/errors"
 # The X server resets when its last client leaves, and a program that starts
 # during the reset cannot connect: one idle client keeps it up between runs.
@@ -21,7 +24,10 @@ holder=$!
 trap 'kill "$holder" 2>/dev/null; rm -rf "$output" "$scratch"' EXIT
 
 close_window() {
-  "$tools/closewindow" "$pid" >/dev/null 2>&1
+  case "$how" in
+    wm) "$tools/closewindow" "$pid" >/dev/null 2>&1 ;;
+    INT | TERM | HUP) kill -s "$how" "$pid" ;;
+  esac
 }
 
 wait_for_line_in() {
@@ -36,7 +42,9 @@ wait_for_line_in() {
 for moment in "${moments[@]}"; do
   kind=${moment%%:*}
   seconds=${moment#*:}
-  [ "$seconds" = rand ] && seconds=$((1 + RANDOM % 148)).$((RANDOM % 10)) && moment="$kind:$seconds"
+  how=wm
+  [[ "$seconds" == *:* ]] && how=${seconds#*:} && seconds=${seconds%%:*}
+  [ "$seconds" = rand ] && seconds=$((1 + RANDOM % 148)).$((RANDOM % 10)) && moment="$kind:$seconds:$how"
   start_show
   case "$kind" in
     first)
