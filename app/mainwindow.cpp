@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 MainWindow::MainWindow()
@@ -29,6 +30,9 @@ MainWindow::MainWindow()
     connect(serviceTimer, SIGNAL(timeout()), demoWidget, SLOT(Service()));
     connect(radioButton, SIGNAL(clicked()), this, SLOT(ready1()));
     connect(demoWidget, SIGNAL(Quit()), this, SLOT(close()));
+    // Full screen without a window manager, the keyboard is the only way out.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Q)})
+        connect(new QShortcut(key, this), SIGNAL(activated()), this, SLOT(close()));
 
     frameTimer->start();
     serviceTimer->start();

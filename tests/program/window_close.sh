@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The window closed from outside at moments of the program's life, as a
-# window manager would, by a signal,: each exit is clean (status
+# window manager would, by a signal, or by a key: each exit is clean (status
 # 0, which a sanitizer build turns non-zero on any report, leaks included)
 # and the statistics line is there exactly when the show had started.
 #
@@ -10,12 +10,12 @@
 #   click:S     S seconds after pressing the button (0: right after the click)
 #   show:S      S seconds into the show ("rand": anywhere in its 150 s)
 # HOW is wm (the default: the window manager's close), INT, TERM or HUP (that
-# signal to the process).
+# signal to the process), or a key pressed in the window (Escape, q).
 set -euo pipefail
 source "$(dirname "$0")/common.bash"
 
 moments=(${CLOSE_MOMENTS:-first first waiting:0.5 waiting:2 click:0 click:0.4
-  waiting:0.5:INT waiting:1:TERM waiting:0.5:HUP click:0.4:TERM show:1:INT})
+  waiting:0.5:INT waiting:1:TERM waiting:0.5:HUP click:0.4:TERM show:1:INT waiting:0.5:Escape click:0:q})
 errors="$scratch/errors"
 # The X server resets when its last client leaves, and a program that starts
 # during the reset cannot connect: one idle client keeps it up between runs.
@@ -27,6 +27,7 @@ close_window() {
   case "$how" in
     wm) "$tools/closewindow" "$pid" >/dev/null 2>&1 ;;
     INT | TERM | HUP) kill -s "$how" "$pid" ;;
+    *) xdotool key --window "$window" "$how" ;;
   esac
 }
 
