@@ -15,8 +15,9 @@ int qInitResources_texture();
 int main(int argc, char** argv)
 {
     qInitResources_texture();
-    if (LacksDisplay(argc, argv)) {
-        std::cout << "radioshow: no display to show on (DISPLAY is not set)\n" << std::flush;
+    const std::string displayProblem = DisplayProblem(argc, argv);
+    if (!displayProblem.empty()) {
+        std::cout << displayProblem << "\n" << std::flush;
         return 1;
     }
     QApplication application(argc, argv);

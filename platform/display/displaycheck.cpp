@@ -2,11 +2,33 @@
 
 #include <QtGui/qtgui-config.h>
 
+#include <xcb/xcb.h>
+
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <memory>
+
+#include <netdb.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
+
+// The value given to the option -NAME or --NAME, or null.
+const char* OptionValue(int argc, char** argv, const char* name)
+{
+    const char* value = nullptr;
+    for (int at = 1; at + 1 < argc; ++at) {
+        const char* option = argv[at];
+        if (option[0] == '-' && option[1] == '-')
+            ++option;
+        if (option[0] == '-' && std::strcmp(option + 1, name) == 0)
+            value = argv[at + 1];
+    }
+    return value;
+}
 
 // The platform plugin QApplication will load: its -platform argument, else
 // QT_QPA_PLATFORM, else the build's default; only the first of a ';' list,
@@ -17,23 +39,88 @@ std::string PlatformName(int argc, char** argv)
     const char* fromEnvironment = std::getenv("QT_QPA_PLATFORM");
     if (fromEnvironment && *fromEnvironment)
         name = fromEnvironment;
-    for (int at = 1; at + 1 < argc; ++at) {
-        if (std::strcmp(argv[at], "-platform") == 0 || std::strcmp(argv[at], "--platform") == 0)
-            name = argv[at + 1];
-    }
+    if (const char* fromArguments = OptionValue(argc, argv, "platform"))
+        name = fromArguments;
     return name.substr(0, name.find_first_of(";:"));
 }
 
+bool Connects(int family, const sockaddr* address, socklen_t length)
+{
+    const int probe = socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (probe < 0)
+        return false;
+    const bool connected = connect(probe, address, length) == 0;
+    close(probe);
+    return connected;
 }
 
-bool LacksDisplay(int argc, char** argv)
+// Whether anything listens where the display name points, as xcb would look
+// for it: the local socket (abstract, then on disk), or TCP port 6000 + n.
+bool ServerListens(const char* displayName)
+{
+    char* host = nullptr;
+    int number = 0;
+    if (!xcb_parse_display(displayName, &host, &number, nullptr))
+        return false;
+    const std::unique_ptr<char, decltype(&std::free)> hostOwner(host, &std::free);
+    if (!*host || std::strcmp(host, "unix") == 0) {
+        sockaddr_un local{};
+        local.sun_family = AF_UNIX;
+        const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
+        std::memcpy(local.sun_path + 1, path.c_str(), path.size());
+        const socklen_t abstractLength = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+        if (Connects(AF_UNIX, reinterpret_cast<sockaddr*>(&local), abstractLength))
+            return true;
+        std::memcpy(local.sun_path, path.c_str(), path.size() + 1);
+        return Connects(AF_UNIX, reinterpret_cast<sockaddr*>(&local), sizeof(local));
+    }
+    addrinfo wanted{};
+    wanted.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host, std::to_string(6000 + number).c_str(), &wanted, &found) != 0)
+        return false;
+    bool listens = false;
+    for (addrinfo* entry = found; entry && !listens; entry = entry->ai_next)
+        listens = Connects(entry->ai_family, entry->ai_addr, entry->ai_addrlen);
+    freeaddrinfo(found);
+    return listens;
+}
+
+// Why an X client cannot connect to the display, or empty when it can.
+std::string ConnectionProblem(const char* displayName)
+{
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(displayName, &screen);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    switch (error) {
+    case 0:
+        return std::string();
+    case XCB_CONN_CLOSED_PARSE_ERR:
+        return "not a display name";
+    case XCB_CONN_CLOSED_INVALID_SCREEN:
+        return "the X server there has no screen " + std::to_string(screen);
+    case XCB_CONN_ERROR:
+        return ServerListens(displayName) ? "the X server there refuses the connection: not authorised"
+                                          : "no X server answers there";
+    default:
+        return "the connection to the X server failed (xcb error " + std::to_string(error) + ")";
+    }
+}
+
+}
+
+std::string DisplayProblem(int argc, char** argv)
 {
     if (PlatformName(argc, argv) != "xcb")
-        return false;
-    for (int at = 1; at + 1 < argc; ++at) {
-        if (std::strcmp(argv[at], "-display") == 0 || std::strcmp(argv[at], "--display") == 0)
-            return false;
-    }
-    const char* display = std::getenv("DISPLAY");
-    return !(display && *display);
+        return std::string();
+    const char* displayName = OptionValue(argc, argv, "display");
+    if (!displayName)
+        displayName = std::getenv("DISPLAY");
+    if (!displayName || !*displayName)
+        return "radioshow: no display to show on (DISPLAY is not set)";
+    const std::string problem = ConnectionProblem(displayName);
+    if (problem.empty())
+        return problem;
+    return "radioshow: cannot show on display " + std::string(displayName) + " (" + problem + ")";
 }

@@ -1,9 +1,12 @@
 #ifndef DISPLAYCHECK_H
 #define DISPLAYCHECK_H
 
-// True when the application object would have no X server to connect to: it
-// would use the xcb platform, and neither DISPLAY nor a -display argument
-// names a server. Qt ends such a process with an abort.
-bool LacksDisplay(int argc, char** argv);
+#include <string>
+
+// Why the application object would have no display to show on, as one line
+// for the user; empty when it has one. Qt's xcb platform ends the process
+// with an abort when DISPLAY is missing or names an X server that does not
+// let it in: this is decided before the platform plugin is loaded.
+std::string DisplayProblem(int argc, char** argv);
 
 #endif

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# With no display to connect to, the program says so in one line and exits 1
-# instead of aborting inside the window-system plugin.
+# With no display to connect to, or one that does not let it in, the program
+# says so in one line and exits 1 instead of aborting inside the
+# window-system plugin.
 set -euo pipefail
 program="$1"
 output=$(mktemp)
@@ -22,10 +23,25 @@ env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY= "$program" >"$output" 2>/dev/
 [ "$status" -eq 1 ] || fail "exit status $status with an empty DISPLAY, not 1"
 [ "$(cat "$output")" = "radioshow: no display to show on (DISPLAY is not set)" ] || fail "not the one no-display line for an empty DISPLAY"
 
+# A display number where no X server listens.
+dead=900
+while [ -e "/tmp/.X11-unix/X$dead" ] || [ -e "/tmp/.X$dead-lock" ]; do dead=$((dead + 1)); done
+status=0
+env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=":$dead" "$program" >"$output" 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status with no X server on :$dead, not 1"
+[ "$(cat "$output")" = "radioshow: cannot show on display :$dead (no X server answers there)" ] || fail "not the one dead-display line"
+
+# A server that wants a key the program lacks.
+status=0
+xvfb-run -a -s "-nolisten tcp" env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XAUTHORITY=/dev/null "$program" >"$output" 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status on a display that refuses the program, not 1"
+grep -qx "radioshow: cannot show on display :[0-9]* (the X server there refuses the connection: not authorised)" "$output" \
+  || fail "not the one refused-display line"
+
 # Another platform needs no X server: the program goes its normal way, which
 # without GL on that platform is its own refusal, never the display line.
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 "$program" >"$output" 2>/dev/null || status=$?
 grep -q "no display to show on" "$output" && fail "the offscreen platform was refused for want of a display"
 [ "$status" -ne 134 ] || fail "aborted on the offscreen platform"
-echo "no display: one line, exit 1; offscreen platform not refused (exit $status)"
+echo "no display, dead display, refused display: one line, exit 1; offscreen platform not refused (exit $status)"
