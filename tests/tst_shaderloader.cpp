@@ -5,19 +5,27 @@
 
 #include <fstream>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 class ShaderLoaderTest : public QObject
 {
     Q_OBJECT
 private slots:
     void wordsAndSpaces_data();
     void wordsAndSpaces();
-    void missingFileGivesEmptyText();
+    void refusedLikeAMissingFile_data();
+    void refusedLikeAMissingFile();
     void directoryReadsAsOneFailedWord();
     void pathIsUsedUpToItsFirstNul();
     void largeFileIsReadWhole();
+    void fileOfTheLargestSizeIsReadWhole();
 
 private:
     std::string WriteFile(const char* name, const std::string& content);
+    std::string SparseFile(const char* name, std::size_t size);
     QTemporaryDir dir;
 };
 
@@ -25,6 +33,15 @@ std::string ShaderLoaderTest::WriteFile(const char* name, const std::string& con
 {
     const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();
     std::ofstream(path, std::ios_base::binary) << content;
+    return path;
+}
+
+// NUL bytes, read back as one word: they are not whitespace.
+std::string ShaderLoaderTest::SparseFile(const char* name, std::size_t size)
+{
+    const std::string path = WriteFile(name, std::string());
+    if (truncate(path.c_str(), off_t(size)) != 0)
+        qFatal("cannot size %s", path.c_str());
     return path;
 }
 
@@ -50,10 +67,34 @@ void ShaderLoaderTest::wordsAndSpaces()
     QCOMPARE(QByteArray::fromStdString(shl::load_text(path)), text);
 }
 
-void ShaderLoaderTest::missingFileGivesEmptyText()
+// Nothing that could block, never end or fill the memory is read: such a
+// path gives what a missing file gives.
+void ShaderLoaderTest::refusedLikeAMissingFile_data()
 {
-    QCOMPARE(QByteArray::fromStdString(shl::load_text(dir.filePath("absent.vs").toStdString())), QByteArray());
-    QCOMPARE(QByteArray::fromStdString(shl::load_text("")), QByteArray());
+    QTest::addColumn<QByteArray>("path");
+    const std::string fifo = dir.filePath("fifo.vs").toStdString();
+    QVERIFY(mkfifo(fifo.c_str(), 0600) == 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray socketPath = dir.filePath("socket.vs").toLocal8Bit();
+    qstrncpy(address.sun_path, socketPath.constData(), sizeof(address.sun_path));
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0);
+    close(listening);
+
+    QTest::newRow("missing") << QByteArray::fromStdString(dir.filePath("absent.vs").toStdString());
+    QTest::newRow("empty path") << QByteArray();
+    QTest::newRow("FIFO with no writer") << QByteArray::fromStdString(fifo);
+    QTest::newRow("socket") << socketPath;
+    QTest::newRow("endless character device") << QByteArray("/dev/zero");
+    QTest::newRow("one byte over the largest text")
+        << QByteArray::fromStdString(SparseFile("huge.vs", shl::largestText + 1));
+}
+
+void ShaderLoaderTest::refusedLikeAMissingFile()
+{
+    QFETCH(QByteArray, path);
+    QCOMPARE(QByteArray::fromStdString(shl::load_text(path.toStdString())), QByteArray());
 }
 
 // A directory opens for reading on Linux, and its first read fails: that
@@ -81,6 +122,13 @@ void ShaderLoaderTest::largeFileIsReadWhole()
     const std::string text = shl::load_text(WriteFile("large.vs", content));
     QCOMPARE(text.size(), size_t(2 * words + 1));
     QCOMPARE(text.substr(text.size() - 5), std::string("w w  "));
+}
+
+void ShaderLoaderTest::fileOfTheLargestSizeIsReadWhole()
+{
+    const std::string text = shl::load_text(SparseFile("largest.vs", shl::largestText));
+    QCOMPARE(text.size(), shl::largestText + 1);
+    QCOMPARE(text.back(), ' ');
 }
 
 QTEST_APPLESS_MAIN(ShaderLoaderTest)

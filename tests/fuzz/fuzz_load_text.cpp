@@ -15,10 +15,13 @@ namespace {
 
 // The rule, read straight off the bytes: every word (a run of bytes that are
 // not whitespace in the C locale) followed by one space, and one more space
-// when the content is empty or ends in whitespace.
+// when the content is empty or ends in whitespace; nothing at all for a
+// content over the largest text.
 std::string ExpectedText(const uint8_t* bytes, size_t size)
 {
     std::string text;
+    if (size > shl::largestText)
+        return text;
     std::string word;
     for (size_t at = 0; at < size; ++at) {
         if (std::isspace(bytes[at])) {
