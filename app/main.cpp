@@ -15,6 +15,7 @@ int qInitResources_texture();
 int main(int argc, char** argv)
 {
     qInitResources_texture();
+    PreferWaylandWithoutX(argc, argv);
     const std::string displayProblem = DisplayProblem(argc, argv);
     if (!displayProblem.empty()) {
         std::cout << displayProblem << "\n" << std::flush;

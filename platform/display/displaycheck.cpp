@@ -1,5 +1,7 @@
 #include "platform/display/displaycheck.h"
 
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QtGui/qtgui-config.h>
 
 #include <xcb/xcb.h>
@@ -44,6 +46,18 @@ std::string PlatformName(int argc, char** argv)
     return name.substr(0, name.find_first_of(";:"));
 }
 
+bool IsSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+bool WaylandPlatformInstalled()
+{
+    return QFileInfo::exists(QLibraryInfo::location(QLibraryInfo::PluginsPath)
+                             + QStringLiteral("/platforms/libqwayland-egl.so"));
+}
+
 bool Connects(int family, const sockaddr* address, socklen_t length)
 {
     const int probe = socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -86,6 +100,25 @@ bool ServerListens(const char* displayName)
     return listens;
 }
 
+// Whether a compositor listens where a Wayland client would look: the
+// socket WAYLAND_DISPLAY (by default "wayland-0") names, in XDG_RUNTIME_DIR
+// unless the name is a path.
+bool CompositorListens(const std::string& name)
+{
+    std::string path = name;
+    if (name.front() != '/') {
+        if (!IsSet("XDG_RUNTIME_DIR"))
+            return false;
+        path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + name;
+    }
+    sockaddr_un local{};
+    local.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(local.sun_path))
+        return false;
+    std::memcpy(local.sun_path, path.c_str(), path.size() + 1);
+    return Connects(AF_UNIX, reinterpret_cast<sockaddr*>(&local), sizeof(local));
+}
+
 // Why an X client cannot connect to the display, or empty when it can.
 std::string ConnectionProblem(const char* displayName)
 {
@@ -110,15 +143,33 @@ std::string ConnectionProblem(const char* displayName)
 
 }
 
+void PreferWaylandWithoutX(int argc, char** argv)
+{
+    if (OptionValue(argc, argv, "platform") || IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY")
+        || OptionValue(argc, argv, "display") || !IsSet("WAYLAND_DISPLAY") || !WaylandPlatformInstalled())
+        return;
+    setenv("QT_QPA_PLATFORM", "wayland", 1);
+}
+
 std::string DisplayProblem(int argc, char** argv)
 {
-    if (PlatformName(argc, argv) != "xcb")
+    const std::string platform = PlatformName(argc, argv);
+    if (platform.compare(0, 7, "wayland") == 0) {
+        const std::string name = IsSet("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : "wayland-0";
+        if (CompositorListens(name))
+            return std::string();
+        return "radioshow: cannot show on Wayland display " + name + " (no compositor answers there)";
+    }
+    if (platform != "xcb")
         return std::string();
     const char* displayName = OptionValue(argc, argv, "display");
     if (!displayName)
         displayName = std::getenv("DISPLAY");
+    if ((!displayName || !*displayName) && IsSet("WAYLAND_DISPLAY"))
+        return "radioshow: no display to show on (DISPLAY is not set, and for WAYLAND_DISPLAY "
+               "Qt's wayland platform is missing: Debian package qtwayland5)";
     if (!displayName || !*displayName)
-        return "radioshow: no display to show on (DISPLAY is not set)";
+        return "radioshow: no display to show on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
     const std::string problem = ConnectionProblem(displayName);
     if (problem.empty())
         return problem;

@@ -3,10 +3,15 @@
 
 #include <string>
 
+// Chooses Qt's wayland platform where a Wayland compositor is named and no X
+// server is (WAYLAND_DISPLAY set, DISPLAY not), as on Linux phones and X-less
+// desktops; a platform named by -platform or QT_QPA_PLATFORM is kept.
+void PreferWaylandWithoutX(int argc, char** argv);
+
 // Why the application object would have no display to show on, as one line
-// for the user; empty when it has one. Qt's xcb platform ends the process
-// with an abort when DISPLAY is missing or names an X server that does not
-// let it in: this is decided before the platform plugin is loaded.
+// for the user; empty when it has one. Qt's xcb and wayland platforms end
+// the process with an abort when their server is missing or does not let it
+// in: this is decided before the platform plugin is loaded.
 std::string DisplayProblem(int argc, char** argv);
 
 #endif

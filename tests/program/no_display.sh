@@ -16,12 +16,18 @@ fail() {
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" >"$output" 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "exit status $status without a display, not 1"
-[ "$(cat "$output")" = "radioshow: no display to show on (DISPLAY is not set)" ] || fail "not the one no-display line"
+[ "$(cat "$output")" = "radioshow: no display to show on (neither DISPLAY nor WAYLAND_DISPLAY is set)" ] || fail "not the one no-display line"
 
 status=0
 env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY= "$program" >"$output" 2>/dev/null || status=$?
 [ "$status" -eq 1 ] || fail "exit status $status with an empty DISPLAY, not 1"
-[ "$(cat "$output")" = "radioshow: no display to show on (DISPLAY is not set)" ] || fail "not the one no-display line for an empty DISPLAY"
+[ "$(cat "$output")" = "radioshow: no display to show on (neither DISPLAY nor WAYLAND_DISPLAY is set)" ] || fail "not the one no-display line for an empty DISPLAY"
+
+# A Wayland display where no compositor listens.
+status=0
+env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=radioshow-nowhere XDG_RUNTIME_DIR="$(dirname "$output")" "$program" >"$output" 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "exit status $status with no Wayland compositor, not 1"
+[ "$(cat "$output")" = "radioshow: cannot show on Wayland display radioshow-nowhere (no compositor answers there)" ] || fail "not the one dead-Wayland line"
 
 # A display number where no X server listens.
 dead=900
