@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/terminationsignals.h"
+#include "app/usage.h"
 #include "platform/display/displaycheck.h"
 #include "platform/standins.h"
 
@@ -14,6 +15,11 @@ int qInitResources_texture();
 
 int main(int argc, char** argv)
 {
+    const std::string information = InformationAskedFor(argc, argv);
+    if (!information.empty()) {
+        std::cout << information << std::flush;
+        return 0;
+    }
     qInitResources_texture();
     PreferWaylandWithoutX(argc, argv);
     const std::string displayProblem = DisplayProblem(argc, argv);

@@ -44,10 +44,23 @@ xvfb-run -a -s "-nolisten tcp" env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XAUTHOR
 grep -qx "radioshow: cannot show on display :[0-9]* (the X server there refuses the connection: not authorised)" "$output" \
   || fail "not the one refused-display line"
 
+# Asked for help or the version, it answers and opens no window.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help >"$output" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status for --help, not 0"
+for word in Escape Q SIGTERM QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY RADIOSHOW_SDR_RECORDING; do
+  grep -qw "$word" "$output" || fail "--help does not mention $word"
+done
+version=$(sed -n 's/^project(radioshow VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY "$program" -platform xcb --version >"$output" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status for --version, not 0"
+[ "$(cat "$output")" = "radioshow $version" ] || fail "not the version line of radioshow $version"
+
 # Another platform needs no X server: the program goes its normal way, which
 # without GL on that platform is its own refusal, never the display line.
 status=0
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 60 "$program" >"$output" 2>/dev/null || status=$?
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 "$program" -platform offscreen >"$output" 2>/dev/null || status=$?
 grep -q "no display to show on" "$output" && fail "the offscreen platform was refused for want of a display"
 [ "$status" -ne 134 ] || fail "aborted on the offscreen platform"
-echo "no display, dead display, refused display: one line, exit 1; offscreen platform not refused (exit $status)"
+echo "no display, dead display, refused display: one line, exit 1; --help, --version: exit 0; offscreen platform not refused (exit $status)"
