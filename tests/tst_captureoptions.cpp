@@ -68,7 +68,7 @@ void CaptureOptionsTest::refusesBadValuesWithOneLine_data()
     QTest::addColumn<QString>("mentions");
 
     QTest::newRow("no output") << QStringList{} << "--out";
-    QTest::newRow("size not WxH") << QStringList{"--out", "f", "--size", "1280*720"} << "--size";
+    QTest::newRow("size not WxH") << QStringList{"--out", "f", "--size", "1280*720"} << "sides from 1 to 7680";
     QTest::newRow("size zero") << QStringList{"--out", "f", "--size", "0x720"} << "--size";
     QTest::newRow("size huge") << QStringList{"--out", "f", "--size", "100000x720"} << "--size";
     QTest::newRow("size overflowing") << QStringList{"--out", "f", "--size", "99999999999x1"} << "--size";
@@ -77,11 +77,12 @@ void CaptureOptionsTest::refusesBadValuesWithOneLine_data()
     QTest::newRow("empty range") << QStringList{"--out", "f", "--from", "10", "--to", "10"} << "--from";
     QTest::newRow("from before the program") << QStringList{"--out", "f", "--from", "-2"} << "--press-at";
     QTest::newRow("to after the show") << QStringList{"--out", "f", "--to", "151"} << "--to";
-    QTest::newRow("time not a number") << QStringList{"--out", "f", "--from", "soon"} << "--from";
-    QTest::newRow("time not finite") << QStringList{"--out", "f", "--to", "inf"} << "--to";
-    QTest::newRow("negative press") << QStringList{"--out", "f", "--press-at", "-1"} << "--press-at";
-    QTest::newRow("every zero") << QStringList{"--out", "f", "--every", "0"} << "--every";
-    QTest::newRow("every fractional") << QStringList{"--out", "f", "--every", "1.5"} << "--every";
+    QTest::newRow("time not a number") << QStringList{"--out", "f", "--from", "soon"} << "--from \"soon\" is not a number of seconds from -600 to 150";
+    QTest::newRow("time not finite") << QStringList{"--out", "f", "--to", "inf"} << "--to \"inf\" is not a number of seconds from -600 to 150";
+    QTest::newRow("negative press") << QStringList{"--out", "f", "--press-at", "-1"} << "seconds from 0 to 600";
+    QTest::newRow("every zero") << QStringList{"--out", "f", "--every", "0"} << "frames from 1 to 60000";
+    QTest::newRow("every fractional") << QStringList{"--out", "f", "--every", "1.5"} << "frames from 1 to 60000";
+    QTest::newRow("every past the longest wait") << QStringList{"--out", "f", "--every", "100000"} << "frames from 1 to 60000";
     QTest::newRow("unknown option") << QStringList{"--out", "f", "--fast"} << "fast";
     QTest::newRow("stray argument") << QStringList{"--out", "f", "extra"} << "extra";
 }

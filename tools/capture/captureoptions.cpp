@@ -86,7 +86,9 @@ CaptureOptions::Verdict CaptureOptions::Parse(const QStringList& arguments, Capt
     const QRegularExpressionMatch size
         = QRegularExpression(QStringLiteral("^(\\d{1,9})x(\\d{1,9})$")).match(parser.value(sizeOption));
     if (!size.hasMatch())
-        return error(QStringLiteral("--size \"%1\" is not WIDTHxHEIGHT, e.g. 1280x720").arg(parser.value(sizeOption)));
+        return error(QStringLiteral("--size \"%1\" is not WIDTHxHEIGHT with sides from 1 to %2, e.g. 1280x720")
+                         .arg(parser.value(sizeOption))
+                         .arg(largestSide));
     parsed.size = QSize(size.captured(1).toInt(), size.captured(2).toInt());
     if (parsed.size.width() < 1 || parsed.size.height() < 1 || parsed.size.width() > largestSide
         || parsed.size.height() > largestSide)
@@ -99,9 +101,11 @@ CaptureOptions::Verdict CaptureOptions::Parse(const QStringList& arguments, Capt
         return error(QStringLiteral("--press-at \"%1\" is not a number of seconds from 0 to %2")
                          .arg(parser.value(pressOption), Seconds(longestWaitMs)));
     if (!ParseTime(parser.value(fromOption), longestWaitMs, &parsed.fromMs))
-        return error(QStringLiteral("--from \"%1\" is not a number of seconds").arg(parser.value(fromOption)));
+        return error(QStringLiteral("--from \"%1\" is not a number of seconds from -%2 to %3")
+                         .arg(parser.value(fromOption), Seconds(longestWaitMs), Seconds(showEndMs)));
     if (!ParseTime(parser.value(toOption), longestWaitMs, &parsed.toMs))
-        return error(QStringLiteral("--to \"%1\" is not a number of seconds").arg(parser.value(toOption)));
+        return error(QStringLiteral("--to \"%1\" is not a number of seconds from -%2 to %3")
+                         .arg(parser.value(toOption), Seconds(longestWaitMs), Seconds(showEndMs)));
     if (parsed.fromMs < -parsed.pressAtMs)
         return error(QStringLiteral("--from %1 lies before the program starts: the button is pressed %2 s after it (--press-at)")
                          .arg(Seconds(parsed.fromMs), Seconds(parsed.pressAtMs)));
@@ -113,7 +117,9 @@ CaptureOptions::Verdict CaptureOptions::Parse(const QStringList& arguments, Capt
     bool everyOk = false;
     parsed.every = parser.value(everyOption).toInt(&everyOk);
     if (!everyOk || parsed.every < 1 || parsed.every > longestWaitMs / frameMs)
-        return error(QStringLiteral("--every \"%1\" is not a whole number of frames, 1 or more").arg(parser.value(everyOption)));
+        return error(QStringLiteral("--every \"%1\" is not a whole number of frames from 1 to %2")
+                         .arg(parser.value(everyOption))
+                         .arg(longestWaitMs / frameMs));
 
     if (!parser.isSet(outOption) || parser.value(outOption).isEmpty())
         return error(QStringLiteral("--out is required: NAME.mp4, NAME.gif or a folder"));
