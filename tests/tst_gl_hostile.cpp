@@ -251,7 +251,8 @@ void GlHostileTest::shaderFilesThatAreNoShaders_data()
 
     const QString empty = folder.filePath("empty.glsl");
     QVERIFY(WriteFile(empty, QByteArray()));
-    // 50 MB of one word per line: the loader joins them with single spaces.
+    // 50 MB of one word per line: far past what the loader reads, so it
+    // gives what a missing file gives.
     const QByteArray word = "varying_nonsense_0123456789";
     const int words = 50 * 1024 * 1024 / (word.size() + 1);
     QByteArray huge;
@@ -260,11 +261,6 @@ void GlHostileTest::shaderFilesThatAreNoShaders_data()
         huge += word + '\n';
     const QString hugePath = folder.filePath("huge.glsl");
     QVERIFY(WriteFile(hugePath, huge));
-    QByteArray hugeLoaded;
-    hugeLoaded.reserve(huge.size() + 1);
-    for (int line = 0; line < words; ++line)
-        hugeLoaded += word + ' ';
-    hugeLoaded += ' ';
     const QString shippedVertexShader = QFINDTESTDATA("../scenes/shaders/wave_shader.vs");
     QVERIFY(!shippedVertexShader.isEmpty());
 
@@ -273,11 +269,11 @@ void GlHostileTest::shaderFilesThatAreNoShaders_data()
     // A directory opens, and its first read fails: the space of that read is all.
     QTest::newRow("vertex shader is a directory") << folder.path() << empty << QString("vs:  \n");
     QTest::newRow("huge vertex shader")
-        << hugePath << empty << QString::fromLatin1("vs: " + hugeLoaded + "\n");
+        << hugePath << empty << QString("vs: \n");
     QTest::newRow("fragment shader is a directory")
         << shippedVertexShader << folder.path() << QString("fs:  \n");
     QTest::newRow("huge fragment shader")
-        << shippedVertexShader << hugePath << QString::fromLatin1("fs: " + hugeLoaded + "\n");
+        << shippedVertexShader << hugePath << QString("fs: \n");
 }
 
 void GlHostileTest::shaderFilesThatAreNoShaders()
