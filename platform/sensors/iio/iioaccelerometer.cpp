@@ -25,11 +25,9 @@ enum class attribute_state { missing, unreadable, read };
 
 attribute_state ReadAttribute(const QString& path, QByteArray& text)
 {
-    if (!QFile::exists(path))
-        return attribute_state::missing;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return attribute_state::unreadable;
+        return QFile::exists(path) ? attribute_state::unreadable : attribute_state::missing;
     text.resize(int(longestAttribute));
     const qint64 length = file.read(text.data(), longestAttribute);
     if (length < 0)
