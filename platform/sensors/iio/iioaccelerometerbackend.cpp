@@ -10,9 +10,8 @@
 
 namespace {
 
-// Above the 50 readings a second the show takes (one every second frame),
-// even when a long frame delays a tick.
-const int sampleIntervalMs = 16;
+// Above the 50 readings a second the show takes (one every second frame).
+const std::chrono::milliseconds sampleInterval(16);
 
 // Where started sensors look for devices: the last root given to Install().
 QString& DevicesRoot()
@@ -48,43 +47,74 @@ bool IioAccelerometerBackend::Install(const QString& root)
 }
 
 IioAccelerometerBackend::IioAccelerometerBackend(QSensor* sensor)
-    : QSensorBackend(sensor), reading(setReading<QAccelerometerReading>(nullptr))
+    : QSensorBackend(sensor), reading(setReading<QAccelerometerReading>(nullptr)), stopping(false)
 {
     setDescription(QStringLiteral("accelerometer of the kernel's Industrial I/O subsystem, read through sysfs"));
-    addDataRate(1000 / sampleIntervalMs, 1000 / sampleIntervalMs);
-    timer.setTimerType(Qt::PreciseTimer);
-    timer.setInterval(sampleIntervalMs);
-    connect(&timer, &QTimer::timeout, this, &IioAccelerometerBackend::Sample);
+    const int rate = int(1000 / sampleInterval.count());
+    addDataRate(rate, rate);
+}
+
+IioAccelerometerBackend::~IioAccelerometerBackend()
+{
+    stop();
 }
 
 void IioAccelerometerBackend::start()
 {
+    stop();
     // The device is looked for anew on every start: it may have come back
     // under another number.
-    device = IioAccelerometer::Open(DevicesRoot());
+    std::optional<IioAccelerometer> device = IioAccelerometer::Open(DevicesRoot());
     if (!device) {
-        timer.stop();
         sensorStopped();
         return;
     }
-    Publish();
-    timer.start();
+    Publish(device->Acceleration());
+    stopping = false;
+    reader = std::thread(&IioAccelerometerBackend::Read, this, std::move(*device));
 }
 
 void IioAccelerometerBackend::stop()
 {
-    timer.stop();
+    if (!reader.joinable())
+        return;
+    {
+        const std::lock_guard<std::mutex> lock(stopGuard);
+        stopping = true;
+    }
+    stopRequested.notify_all();
+    reader.join();
 }
 
-void IioAccelerometerBackend::Sample()
+// On the reading thread. The device belongs to this thread alone; readings
+// reach the sensor as queued calls, which Qt drops should the back end be
+// gone by the time they arrive, and which a stopped sensor ignores.
+void IioAccelerometerBackend::Read(IioAccelerometer device)
 {
-    if (device->Sample())
-        Publish();
+    auto next = std::chrono::steady_clock::now();
+    std::unique_lock<std::mutex> lock(stopGuard);
+    while (!stopping) {
+        lock.unlock();
+        if (device.Sample()) {
+            const QVector3D acceleration = device.Acceleration();
+            QMetaObject::invokeMethod(
+                this,
+                [this, acceleration] {
+                    if (!stopping)
+                        Publish(acceleration);
+                },
+                Qt::QueuedConnection);
+        }
+        // A device slower than the interval is read again at once, with no
+        // burst of reads to catch up afterwards.
+        next = std::max(next + sampleInterval, std::chrono::steady_clock::now());
+        lock.lock();
+        stopRequested.wait_until(lock, next, [this] { return stopping; });
+    }
 }
 
-void IioAccelerometerBackend::Publish()
+void IioAccelerometerBackend::Publish(const QVector3D& acceleration)
 {
-    const QVector3D acceleration = device->Acceleration();
     reading->setTimestamp(MonotonicMicroseconds());
     reading->setX(acceleration.x());
     reading->setY(acceleration.y());

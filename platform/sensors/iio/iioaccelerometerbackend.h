@@ -6,15 +6,18 @@
 #include <QAccelerometerReading>
 #include <QSensorBackend>
 #include <QString>
-#include <QTimer>
 
-#include <optional>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 // An accelerometer of the kernel's Industrial I/O subsystem behind Qt's
 // QAccelerometer. Starting opens the first usable device under the folder
-// given to Install(); while started it reads the device every 16 ms, and a
-// read that fails leaves the last reading standing. The device's own
-// sampling frequency is left as the system set it.
+// given to Install(); while started, a reading thread of its own reads the
+// device every 16 ms and hands each reading to the sensor's thread, so that a
+// driver that takes its time over a read never holds up a frame. A read that
+// fails leaves the last reading standing. The device's own sampling
+// frequency is left as the system set it.
 class IioAccelerometerBackend : public QSensorBackend
 {
     Q_OBJECT
@@ -28,17 +31,20 @@ public:
     static bool Install(const QString& root);
 
     explicit IioAccelerometerBackend(QSensor* sensor);
+    ~IioAccelerometerBackend() override;
 
     void start() override;
     void stop() override;
 
 private:
-    void Sample();
-    void Publish();
+    void Read(IioAccelerometer device);
+    void Publish(const QVector3D& acceleration);
 
-    QTimer timer;
-    std::optional<IioAccelerometer> device;
     QAccelerometerReading* reading;
+    std::thread reader;
+    std::mutex stopGuard;
+    std::condition_variable stopRequested;
+    bool stopping;
 };
 
 #endif
