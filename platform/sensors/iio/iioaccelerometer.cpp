@@ -23,15 +23,21 @@ const qint64 longestAttribute = 4096;
 
 enum class attribute_state { missing, unreadable, read };
 
+// The attribute's text, trimmed; or, when it cannot be read, why (a driver
+// that streams to a buffer refuses reads with "Device or resource busy").
 attribute_state ReadAttribute(const QString& path, QByteArray& text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        text = file.errorString().toLocal8Bit();
         return QFile::exists(path) ? attribute_state::unreadable : attribute_state::missing;
+    }
     text.resize(int(longestAttribute));
     const qint64 length = file.read(text.data(), longestAttribute);
-    if (length < 0)
+    if (length < 0) {
+        text = file.errorString().toLocal8Bit();
         return attribute_state::unreadable;
+    }
     text.truncate(int(length));
     text = text.trimmed();
     return attribute_state::read;
@@ -69,7 +75,7 @@ bool ReadAxisNumber(const QDir& device, const char* axis, const char* quantity, 
         case attribute_state::missing:
             continue;
         case attribute_state::unreadable:
-            problem = QStringLiteral("cannot read %1").arg(name);
+            problem = QStringLiteral("cannot read %1 (%2)").arg(name, QString::fromLocal8Bit(text));
             return false;
         case attribute_state::read:
             if (!ParseNumber(text, value)) {
@@ -113,7 +119,7 @@ bool ReadMountMatrix(const QDir& device, std::array<double, 9>& mount, QString& 
         case attribute_state::missing:
             continue;
         case attribute_state::unreadable:
-            problem = QStringLiteral("cannot read %1").arg(QLatin1String(name));
+            problem = QStringLiteral("cannot read %1 (%2)").arg(QLatin1String(name), QString::fromLocal8Bit(text));
             return false;
         case attribute_state::read:
             if (!ParseMountMatrix(text, mount)) {
@@ -224,7 +230,7 @@ bool IioAccelerometer::ReadAxes(QString& problem)
         const QString name = QStringLiteral("in_accel_%1_raw").arg(QLatin1String(axisNames[axis]));
         QByteArray text;
         if (ReadAttribute(device.filePath(name), text) != attribute_state::read) {
-            problem = QStringLiteral("cannot read %1").arg(name);
+            problem = QStringLiteral("cannot read %1 (%2)").arg(name, QString::fromLocal8Bit(text));
             return false;
         }
         bool parsed = false;
