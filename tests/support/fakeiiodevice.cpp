@@ -13,22 +13,19 @@ FakeIioDevice::FakeIioDevice(const QString& root, const QString& name)
 bool FakeIioDevice::Write(const QString& attribute, const QByteArray& text) const
 {
     const QString path = QDir(folder).filePath(attribute);
-    if (!QDir().mkpath(folder) || (QFile::exists(path) && !QFile::remove(path) && !QDir(path).removeRecursively()))
-        return false;
-    if (text.isNull())
-        return QDir().mkpath(path);
+    QFile::remove(path);
+    QDir(path).removeRecursively();
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text + '\n') == text.size() + 1;
+    return QDir().mkpath(folder)
+        && (text.isNull() ? QDir().mkpath(path)
+                          : file.open(QIODevice::WriteOnly) && file.write(text + '\n') == text.size() + 1);
 }
 
-bool FakeIioDevice::Hold(const QVector3D& acceleration, double scale) const
+bool FakeIioDevice::Hold(const QVector3D& acceleration) const
 {
-    const char* const axes[] = {"x", "y", "z"};
-    bool written = Write(QStringLiteral("in_accel_scale"), QByteArray::number(scale, 'f', 9));
-    for (int axis = 0; axis < 3; ++axis) {
-        written = written
-            && Write(QStringLiteral("in_accel_%1_raw").arg(QLatin1String(axes[axis])),
-                     QByteArray::number(qlonglong(std::lround(acceleration[axis] / scale))));
-    }
-    return written;
+    const double scale = 0.009576806;
+    return Write("in_accel_scale", "0.009576806")
+        && Write("in_accel_x_raw", QByteArray::number(std::llround(acceleration.x() / scale)))
+        && Write("in_accel_y_raw", QByteArray::number(std::llround(acceleration.y() / scale)))
+        && Write("in_accel_z_raw", QByteArray::number(std::llround(acceleration.z() / scale)));
 }

@@ -11,7 +11,6 @@
 void ForgetOurSensorBackEnds()
 {
     for (const QByteArray type : {QAccelerometer::type, QRotationSensor::type}) {
-        ScriptedAttitude::SetStartRefused(type, false);
         for (const char* identifier : {ScriptedAttitude::identifier, IioAccelerometerBackend::identifier,
                                        PointerAttitudeBackend::identifier}) {
             if (QSensorManager::isBackendRegistered(type, identifier))
