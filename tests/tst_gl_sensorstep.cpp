@@ -15,7 +15,6 @@
 #include <QtTest>
 
 #include <cmath>
-
 #include <memory>
 
 int qInitResources_texture();
