@@ -1,10 +1,14 @@
 #ifndef STANDINS_H
 #define STANDINS_H
 
-// Stand-in back ends for the devices this machine may lack: motion sensors
-// steered by the mouse pointer, and an FM tuner with repeatable signal
-// strengths. Each is installed only where the system offers no back end of
-// its own for that device. Call once, after the application object exists.
-void InstallStandIns();
+#include <QString>
+
+// Our own back ends for the devices the system offers none for, each
+// installed only where no back end of the system's own works. Motion sensors:
+// the kernel's accelerometer under iioDevices (with the rotation sensor Qt's
+// generic plugin computes from it), or else a stand-in steered by the mouse
+// pointer. An FM tuner: a stand-in with repeatable signal strengths. Call
+// once, after the application object exists.
+void InstallStandIns(const QString& iioDevices = QStringLiteral("/sys/bus/iio/devices"));
 
 #endif

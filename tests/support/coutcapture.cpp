@@ -1,15 +1,13 @@
 #include "support/coutcapture.h"
 
-#include <iostream>
-
-CoutCapture::CoutCapture()
-    : original(std::cout.rdbuf(captured.rdbuf()))
+CoutCapture::CoutCapture(std::ostream& stream)
+    : stream(stream), original(stream.rdbuf(captured.rdbuf()))
 {
 }
 
 CoutCapture::~CoutCapture()
 {
-    std::cout.rdbuf(original);
+    stream.rdbuf(original);
 }
 
 std::string CoutCapture::Text() const

@@ -2,6 +2,7 @@
 
 #include "platform/sensors/pointer/pointerattitudebackend.h"
 #include "platform/sensors/sensorbackendfactory.h"
+#include "platform/sensors/workingbackend.h"
 
 #include <QAccelerometer>
 #include <QRotationSensor>
@@ -21,35 +22,6 @@ double OffsetFromMiddle(int coordinate, int start, int length)
         return 0.0;
     const double halfLength = length / 2.0;
     return std::clamp((coordinate - (start + halfLength)) / halfLength, -1.0, 1.0);
-}
-
-bool Starts(const QByteArray& type, const QByteArray& identifier)
-{
-    QSensor probe(type);
-    probe.setIdentifier(identifier);
-    const bool started = probe.start();
-    probe.stop();
-    return started;
-}
-
-// A back end that is registered but cannot start (a plugin installed on a
-// machine without the hardware) would leave the show printing a failure line
-// and standing still, so only a back end that really starts counts. The
-// system's default is kept when it starts; otherwise another system back end
-// that starts becomes the default.
-bool HasWorkingBackEnd(const QByteArray& type)
-{
-    const QByteArray systemDefault = QSensor::defaultSensorForType(type);
-    if (!systemDefault.isEmpty() && Starts(type, systemDefault))
-        return true;
-    const QList<QByteArray> identifiers = QSensor::sensorsForType(type);
-    for (const QByteArray& identifier : identifiers) {
-        if (identifier != systemDefault && Starts(type, identifier)) {
-            QSensorManager::setDefaultBackend(type, identifier);
-            return true;
-        }
-    }
-    return false;
 }
 
 void InstallAsDefault(const QByteArray& type)

@@ -24,7 +24,7 @@ QVector3D resting_acceleration(const QVector3D& rotation);
 device_attitude pointer_attitude(const QPoint& pointer, const QRect& screen);
 
 // Registers the mouse-pointer attitude back end for the accelerometer and the
-// rotation sensor, each only where the system has no working back end of its own.
+// rotation sensor, each only where no back end registered before it works.
 void InstallPointerAttitudeSensors();
 
 #endif
