@@ -1,10 +1,11 @@
 #ifndef STANDINS_H
 #define STANDINS_H
 
-// Stand-in back ends for the devices this machine may lack: motion sensors
-// steered by the mouse pointer, and an FM tuner with repeatable signal
-// strengths. Each is installed only where the system offers no back end of
-// its own for that device. Call once, after the application object exists.
+// Back ends for the devices this machine may lack: motion sensors steered by
+// the mouse pointer; an FM tuner on an SDR device where one is present, and
+// otherwise a stand-in tuner with repeatable signal strengths. Each serves
+// only where the system offers no back end of its own for that device. Call
+// once, after the application object exists.
 void InstallStandIns();
 
 #endif
