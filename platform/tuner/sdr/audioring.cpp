@@ -4,6 +4,8 @@
 
 namespace {
 
+const size_t primingSamples = SampleSource::sampleRate / 20;
+
 size_t PowerOfTwoAtLeast(int count)
 {
     size_t size = 1;
@@ -19,6 +21,7 @@ AudioRing::AudioRing(int capacity)
     , mask(samples.size() - 1)
     , written(0)
     , read(0)
+    , primed(false)
 {
 }
 
@@ -45,7 +48,12 @@ void AudioRing::Render(float* interleaved, int frames)
     const size_t tail = read.load(std::memory_order_relaxed);
     const size_t head = written.load(std::memory_order_acquire);
     const size_t wanted = static_cast<size_t>(std::max(frames, 0));
-    const size_t taken = std::min(head - tail, wanted);
+    const size_t held = head - tail;
+    if (held >= std::min(primingSamples, samples.size()))
+        primed = true;
+    const size_t taken = primed ? std::min(held, wanted) : 0;
+    if (taken < wanted)
+        primed = false;
     for (size_t i = 0; i < taken; ++i) {
         const float sample = samples[(tail + i) & mask];
         interleaved[2 * i] = sample;
@@ -58,4 +66,5 @@ void AudioRing::Render(float* interleaved, int frames)
 void AudioRing::Clear()
 {
     read.store(written.load());
+    primed = false;
 }

@@ -10,7 +10,9 @@
 // Mono audio handed from the receive thread, which pushes, to the sound
 // output, which renders it as stereo: one producer, one consumer, no lock.
 // Neither side ever waits: audio that does not fit is dropped, and a render
-// that finds too little plays silence for the rest.
+// that finds too little plays silence for the rest. After running dry the
+// ring plays silence until it holds a twentieth of a second again, so that a
+// late producer costs one gap instead of a gap at every render.
 class AudioRing : public SampleSource
 {
 public:
@@ -33,6 +35,8 @@ private:
     // Running counts of samples written and read; their difference is the fill.
     std::atomic<size_t> written;
     std::atomic<size_t> read;
+    // Consumer side only.
+    bool primed;
 };
 
 #endif
