@@ -126,7 +126,9 @@ void FmReceiveChain::Process(const std::complex<float>* samples, int count,
     if (samplesSinceMeasurement >= measurementSamples)
         Measure();
 
-    channel.resize(msresamp_crcf_get_num_output(resampler, count) + 1);
+    // liquid's bound for the resampler's output.
+    channel.resize(static_cast<size_t>(
+        std::ceil(1 + 2.0 * demodulationRate / inputRate * count)));
     unsigned int produced = 0;
     msresamp_crcf_execute(resampler, mixed.data(), count, channel.data(), &produced);
     firfilt_crcf_execute_block(channelFilter, channel.data(), produced, channel.data());
