@@ -89,9 +89,8 @@ sleep 1.5
 before=$(now)
 press_radio
 wait_for_line "activating radio"
-on=$(now)
 # The first station plays from the press, the next at 6 s and 12 s.
-wait_until "$(echo "$on + 17" | bc)"
+wait_until "$(echo "$(now) + 17" | bc)"
 "$tools/closewindow" "$pid" >/dev/null 2>&1 || fail "could not ask the window to close"
 wait_for_exit 30
 [ "$status" -eq 0 ] || fail "exit status $status after the close"
@@ -101,6 +100,13 @@ kill "$recorder"
 wait "$recorder" 2>/dev/null || true
 recorder=""
 
+# The radio comes on with a burst of tuning static: the stations' times
+# count from there.
+total=$(now)
+quiet=$(sox -t raw -r 48000 -e signed -b 16 -c 2 "$recording" -n trim "$before" silence 1 0.002 -50d stat 2>&1 \
+  | awk '/^Length/ { print $3 }')
+[ -n "$quiet" ] || fail "no sound at all after the press"
+on=$(echo "$total - $quiet" | bc)
 at() {
   echo "$on + $1" | bc
 }
@@ -120,3 +126,20 @@ above "$weak_static" "$(echo "$strong_static + 10" | bc)" \
 silent_after=$(level "$(echo "$closed + 0.3" | bc)" "$(echo "$closed + 0.9" | bc)" "" Pk)
 above "$silent_after" -70 && fail "sound after the program ended: peak $silent_after dB"
 echo "press at $before s, radio on at $on s: $first dB; static strong $strong_static dB, weak $weak_static dB"
+
+# The whole show's sound from the capture tool: the radio plays to the end
+# and is silent after "stopping radio" (tick 1498, 149.8 s after the press).
+whole="$runtime/show.wav"
+"$tools/radioshow-capture" --size 64x36 --out "$whole" >"$output" 2>"$runtime/capture.log" \
+  || { cat "$runtime/capture.log" >&2; fail "the capture tool failed"; }
+grep -qxF "stopping radio" "$output" || fail "the captured show did not stop the radio"
+recording="$whole"
+level() {
+  sox "$recording" -n trim "$1" "=$2" ${3:-} stats 2>&1 \
+    | awk -v what="${4:-RMS}" '$1 == what && $2 == "lev" { print ($4 == "-inf") ? -200 : $4 }'
+}
+last=$(level 148.5 149.7)
+above "$last" -40 || fail "the captured radio is quiet before its end: $last dB"
+stopped=$(level 149.85 150 "" Pk)
+above "$stopped" -200 && fail "sound after \"stopping radio\" in the capture: peak $stopped dB"
+echo "captured show: $last dB before \"stopping radio\", silence after"
