@@ -24,7 +24,7 @@ const int showStationsHz[20] = {
     87900000, 98900000, 103700000, 94000000, 101100000, 91900000,
 };
 
-enum class Check { Station, Reception, Volume, Mute, Stopped, Ramps, RetuneBurst, Determinism };
+enum class Check { Kinds, Station, Reception, Volume, Mute, Stopped, Ramps, RetuneBurst, Determinism };
 
 // A broadcast's or a programme's next frames.
 template <typename Source>
@@ -144,6 +144,7 @@ void StandInBroadcastTest::sound_data()
     QTest::addColumn<int>("hz");
     QTest::addColumn<int>("value");
 
+    QTest::newRow("kinds of programme") << Check::Kinds << 0 << 0;
     for (int station = 0; station < 20; ++station)
         QTest::addRow("show station %d", station) << Check::Station << showStationsHz[station] << station;
     for (int strength : {0, 10, 20, 35, 60, 90, 100})
@@ -169,6 +170,20 @@ void StandInBroadcastTest::sound()
     tuner.setFrequency(hz);
 
     switch (check) {
+    case Check::Kinds: {
+        // Every kind is common across the band; no show station has the
+        // kind of the one before it.
+        int counts[Programme::kindCount] = {};
+        for (int band = StandInTunerControl::bandStartHz; band <= StandInTunerControl::bandEndHz;
+             band += StandInTunerControl::stepHz)
+            ++counts[int(Programme(band).StationKind())];
+        for (int kind = 0; kind < Programme::kindCount; ++kind)
+            QVERIFY2(counts[kind] >= 20, qPrintable(QStringLiteral("kind %1: %2 stations").arg(kind).arg(counts[kind])));
+        for (int station = 0; station < 20; ++station)
+            QVERIFY(Programme(showStationsHz[station]).StationKind()
+                    != Programme(showStationsHz[(station + 19) % 20]).StationKind());
+        break;
+    }
     case Check::Station: {
         // As in the show: six seconds at the reported strengths, at volume 100.
         const Sound sound = Listen(tuner, stationFrames);

@@ -63,7 +63,7 @@ Programme::Programme(int hz) : seed(Scramble(std::uint64_t(std::uint32_t(hz)) * 
     // the station before it, so that every step of the show is heard.
     kind = Kind(Scramble(seed ^ 106) % kindCount);
     const float tempoShare = Fraction(Scramble(seed ^ 2));
-    beatsPerMinute = std::round(slowestTempo[int(kind)]
+    const float beatsPerMinute = std::round(slowestTempo[int(kind)]
                                 + (fastestTempo[int(kind)] - slowestTempo[int(kind)]) * tempoShare);
     framesPerStep = double(rate) * 60.0 / (double(beatsPerMinute) * 4.0);
     rootNote = 45 + int(Scramble(seed ^ 3) % 12);  // A2 to G#3

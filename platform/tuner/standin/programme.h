@@ -25,7 +25,6 @@ public:
     explicit Programme(int hz);
 
     Kind StationKind() const { return kind; }
-    float Tempo() const { return beatsPerMinute; }
 
     // Writes (does not add) frames of interleaved stereo.
     void Render(float* interleaved, int frames);
@@ -44,7 +43,6 @@ private:
 
     std::uint64_t seed;
     Kind kind;
-    float beatsPerMinute;
     double framesPerStep;
     int rootNote;
     const int* scale;
