@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-GainRamp::GainRamp() : volume(100), muted(false), gain(1.0f), rampTarget(1.0f), rampStep(0.0f) {}
+GainRamp::GainRamp() : volume(100), muted(false), applied(false), gain(1.0f), rampTarget(1.0f), rampStep(0.0f) {}
 
 void GainRamp::SetVolume(int newVolume)
 {
@@ -26,6 +26,11 @@ void GainRamp::Apply(float* interleaved, int frames)
     const float target = muted.load(std::memory_order_relaxed)
         ? 0.0f
         : VolumeGain(volume.load(std::memory_order_relaxed));
+    if (!applied) {
+        applied = true;
+        gain = target;
+        rampTarget = target;
+    }
     // A change of target mid-ramp starts a fresh ramp from where the gain
     // stands, always rampFrames long.
     if (target != rampTarget) {

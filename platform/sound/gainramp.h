@@ -6,8 +6,9 @@
 // The listener's volume and mute, applied to interleaved stereo samples.
 // A new setting glides to its gain over rampFrames, so that turning the
 // volume or muting never clicks and a run of small steps never buzzes.
-// Settings may come from another thread than the samples; the gain follows
-// the latest setting at the next Apply().
+// The first samples start at the gain set then; settings may come from
+// another thread than the samples, and the gain follows the latest setting
+// at the next Apply().
 class GainRamp
 {
 public:
@@ -27,6 +28,7 @@ public:
 private:
     std::atomic<int> volume;
     std::atomic<bool> muted;
+    bool applied;
     float gain;
     float rampTarget;
     float rampStep;
