@@ -1,5 +1,7 @@
 #include "platform/tuner/sdr/soapydevice.h"
 
+#include "platform/tuner/sdr/fmreceivechain.h"
+
 #include <SoapySDR/Device.hpp>
 #include <SoapySDR/Errors.hpp>
 #include <SoapySDR/Formats.hpp>
@@ -14,6 +16,9 @@
 namespace {
 
 const double preferredRate = 1.024e6;
+// An FM channel must fit into the band; beyond this the chain is too costly.
+const double lowestRate = 200e3;
+const double highestRate = 20e6;
 const double gainShare = 0.7;
 // A receiver that delivers nothing for this long is reported, once.
 const auto silenceBeforeReport = std::chrono::seconds(1);
@@ -80,11 +85,13 @@ std::unique_ptr<SoapyDevice> SoapyDevice::Open()
             device->setGain(SOAPY_SDR_RX, 0,
                             gain.minimum() + gainShare * (gain.maximum() - gain.minimum()));
         }
+        const double rate = device->getSampleRate(SOAPY_SDR_RX, 0);
+        if (!(rate >= lowestRate && rate <= highestRate))
+            throw std::runtime_error("it offers no sample rate between 200 kHz and 20 MHz");
         stream = device->setupStream(SOAPY_SDR_RX, SOAPY_SDR_CF32);
         if (device->activateStream(stream) != 0)
             throw std::runtime_error("its stream does not start");
-        return std::unique_ptr<SoapyDevice>(
-            new SoapyDevice(device, stream, device->getSampleRate(SOAPY_SDR_RX, 0)));
+        return std::unique_ptr<SoapyDevice>(new SoapyDevice(device, stream, rate));
     } catch (const std::exception& fault) {
         std::cerr << "radioshow: the SDR device does not open: " << fault.what() << '\n';
     }
@@ -128,7 +135,10 @@ double SoapyDevice::SampleRate() const
 
 bool SoapyDevice::Tune(double stationHz, double* centreHz)
 {
-    const double centre = stationHz + sampleRate / 4;
+    // At low rates the channel would not fit beside the spike: closer then.
+    const double offset = std::max(
+        0.0, std::min(sampleRate / 4, sampleRate / 2 - FmReceiveChain::channelHalfWidthHz));
+    const double centre = stationHz + offset;
     try {
         bool inside = false;
         for (const SoapySDR::Range& range : device->getFrequencyRange(SOAPY_SDR_RX, 0))

@@ -15,7 +15,7 @@ class Stream;
 // installed modules support (RTL2832U, HackRF, Airspy, SDRplay, LimeSDR,
 // PlutoSDR...). It streams near 1.024 Msps with automatic gain and tunes a
 // quarter of the sample rate above the station, so that the receiver's DC
-// spike stays out of the channel.
+// spike stays out of the channel (closer where the rate is under 400 kHz).
 class SoapyDevice : public IqDevice
 {
 public:
