@@ -2,6 +2,7 @@
 
 #include "platform/sensors/iio/iioaccelerometerbackend.h"
 #include "platform/sensors/pointer/pointerattitude.h"
+#include "platform/tuner/sdr/sdrtuner.h"
 #include "platform/tuner/standin/standintuner.h"
 
 void InstallStandIns(const QString& iioDevices)
@@ -10,5 +11,6 @@ void InstallStandIns(const QString& iioDevices)
     // kernel's accelerometer provides.
     IioAccelerometerBackend::Install(iioDevices);
     InstallPointerAttitudeSensors();
+    InstallSdrTuner();
     InstallStandInTuner();
 }

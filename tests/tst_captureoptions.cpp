@@ -32,19 +32,28 @@ void CaptureOptionsTest::readsTheOptions_data()
     QTest::addColumn<int>("every");
     QTest::addColumn<int>("output");
     QTest::addColumn<QString>("frameRate");
+    QTest::addColumn<bool>("writesFrames");
+    QTest::addColumn<bool>("writesSound");
 
     const int png = int(CaptureOptions::Output::PngFolder);
     const int mp4 = int(CaptureOptions::Output::Mp4);
     const int gif = int(CaptureOptions::Output::Gif);
+    const int wav = int(CaptureOptions::Output::Wav);
     QTest::newRow("defaults: the whole show, 25 frames per second")
         << QStringList{"--out", "show.mp4"} << QSize(1280, 720) << qint64(0) << qint64(150000)
-        << qint64(1000) << 4 << mp4 << "100/4";
+        << qint64(1000) << 4 << mp4 << "100/4" << true << true;
     QTest::newRow("waiting screen before the press")
         << QStringList{"--out", "f", "--press-at", "3", "--from", "-3", "--to", "2.5", "--size", "161x91", "--every", "1"}
-        << QSize(161, 91) << qint64(-3000) << qint64(2500) << qint64(3000) << 1 << png << "100/1";
+        << QSize(161, 91) << qint64(-3000) << qint64(2500) << qint64(3000) << 1 << png << "100/1" << true << false;
     QTest::newRow("times snap to the 10 ms frame grid")
         << QStringList{"--out", "a.GIF", "--from", "0.014", "--to", "0.016"} << QSize(1280, 720)
-        << qint64(10) << qint64(20) << qint64(1000) << 4 << gif << "100/4";
+        << qint64(10) << qint64(20) << qint64(1000) << 4 << gif << "100/4" << true << false;
+    QTest::newRow("an MP4 without its sound track")
+        << QStringList{"--out", "show.mp4", "--no-sound"} << QSize(1280, 720) << qint64(0) << qint64(150000)
+        << qint64(1000) << 4 << mp4 << "100/4" << true << false;
+    QTest::newRow("the radio alone")
+        << QStringList{"--out", "radio.WAV", "--to", "12"} << QSize(1280, 720) << qint64(0) << qint64(12000)
+        << qint64(1000) << 4 << wav << "100/4" << false << true;
 }
 
 void CaptureOptionsTest::readsTheOptions()
@@ -60,6 +69,8 @@ void CaptureOptionsTest::readsTheOptions()
     QTEST(options.every, "every");
     QTEST(int(options.output), "output");
     QTEST(options.FrameRate(), "frameRate");
+    QTEST(options.WritesFrames(), "writesFrames");
+    QTEST(options.WritesSound(), "writesSound");
 }
 
 void CaptureOptionsTest::refusesBadValuesWithOneLine_data()
@@ -84,6 +95,7 @@ void CaptureOptionsTest::refusesBadValuesWithOneLine_data()
     QTest::newRow("every fractional") << QStringList{"--out", "f", "--every", "1.5"} << "frames from 1 to 60000";
     QTest::newRow("every past the longest wait") << QStringList{"--out", "f", "--every", "100000"} << "frames from 1 to 60000";
     QTest::newRow("unknown option") << QStringList{"--out", "f", "--fast"} << "fast";
+    QTest::newRow("a WAV without sound") << QStringList{"--out", "radio.wav", "--no-sound"} << "--no-sound";
     QTest::newRow("stray argument") << QStringList{"--out", "f", "extra"} << "extra";
 }
 
@@ -103,7 +115,7 @@ void CaptureOptionsTest::helpSaysWhereTimeStarts()
     CaptureOptions options;
     QString message;
     QCOMPARE(Parse({"--help"}, &options, &message), CaptureOptions::Verdict::Help);
-    for (const char* option : {"--size", "--from", "--to", "--press-at", "--every", "--out", "--sensors"})
+    for (const char* option : {"--size", "--from", "--to", "--press-at", "--every", "--out", "--no-sound", "--sensors", ".wav"})
         QVERIFY2(message.contains(QLatin1String(option)), option);
     QVERIFY(message.contains(QLatin1String("Show time 0 is the press")));
 }

@@ -15,9 +15,11 @@ const char description[] =
     "tick did. Show time 0 is the press of the \"Radio\" button: negative\n"
     "times show the waiting screen, down to minus --press-at. The show ends at\n"
     "150 s. The sensors report a gentle tilt unless --sensors gives readings;\n"
-    "the FM tuner is the stand-in with its repeatable strengths.\n"
-    "--out: a name ending in .mp4 (H.264) or .gif is encoded by ffmpeg; any\n"
-    "other name is a folder that receives frame-000000.png, frame-000001.png...\n"
+    "the FM tuner is the stand-in with its repeatable strengths and broadcast.\n"
+    "--out: a name ending in .mp4 (H.264 and the radio in 48 kHz stereo AAC)\n"
+    "or .gif is encoded by ffmpeg; a name ending in .wav receives the radio\n"
+    "alone (48 kHz stereo, 16 bit); any other name is a folder that receives\n"
+    "frame-000000.png, frame-000001.png... GIFs and PNG files are silent.\n"
     "Two runs with the same options write identical files.";
 
 // Seconds on the command line to milliseconds on the frame grid.
@@ -63,11 +65,13 @@ CaptureOptions::Verdict CaptureOptions::Parse(const QStringList& arguments, Capt
     const QCommandLineOption outOption(QStringLiteral("out"),
                                        QStringLiteral("Where to write: NAME.mp4, NAME.gif or a folder for PNG files."),
                                        QStringLiteral("path"));
+    const QCommandLineOption noSoundOption(QStringLiteral("no-sound"),
+                                           QStringLiteral("An MP4 without the radio's sound track."));
     const QCommandLineOption sensorsOption(QStringLiteral("sensors"),
                                            QStringLiteral("CSV file of sensor readings: seconds,ax,ay,az,rx,ry,rz per line."),
                                            QStringLiteral("file"));
     parser.addOptions({helpOption, sizeOption, fromOption, toOption, pressOption, everyOption,
-                       outOption, sensorsOption});
+                       outOption, noSoundOption, sensorsOption});
 
     const auto error = [message](const QString& text) {
         *message = text;
@@ -122,13 +126,18 @@ CaptureOptions::Verdict CaptureOptions::Parse(const QStringList& arguments, Capt
                          .arg(longestWaitMs / frameMs));
 
     if (!parser.isSet(outOption) || parser.value(outOption).isEmpty())
-        return error(QStringLiteral("--out is required: NAME.mp4, NAME.gif or a folder"));
+        return error(QStringLiteral("--out is required: NAME.mp4, NAME.gif, NAME.wav or a folder"));
     parsed.out = parser.value(outOption);
     const QString suffix = QFileInfo(parsed.out).suffix().toLower();
     if (suffix == QLatin1String("mp4"))
         parsed.output = Output::Mp4;
     else if (suffix == QLatin1String("gif"))
         parsed.output = Output::Gif;
+    else if (suffix == QLatin1String("wav"))
+        parsed.output = Output::Wav;
+    parsed.sound = !parser.isSet(noSoundOption);
+    if (parsed.output == Output::Wav && !parsed.sound)
+        return error(QStringLiteral("--no-sound leaves nothing to write into %1").arg(parsed.out));
     if (parsed.output == Output::Mp4 && (parsed.size.width() % 2 || parsed.size.height() % 2))
         return error(QStringLiteral("--size %1x%2: an MP4 needs even sides (its colours are stored per 2x2 block)")
                          .arg(parsed.size.width())

@@ -10,7 +10,7 @@
 // button, negative times show the waiting screen.
 struct CaptureOptions
 {
-    enum class Output { PngFolder, Mp4, Gif };
+    enum class Output { PngFolder, Mp4, Gif, Wav };
     enum class Verdict { Run, Help, Error };
 
     static const int frameMs = 10;
@@ -27,6 +27,7 @@ struct CaptureOptions
     QString out;
     Output output = Output::PngFolder;
     QString sensorsCsv;
+    bool sound = true;  // an MP4's radio track; a WAV is nothing else
 
     // arguments include the program's name first. On Help, message is the
     // help text; on Error, a one-line reason.
@@ -34,6 +35,9 @@ struct CaptureOptions
 
     // Frames per second of the written video.
     QString FrameRate() const;
+
+    bool WritesFrames() const { return output != Output::Wav; }
+    bool WritesSound() const { return output == Output::Wav || (output == Output::Mp4 && sound); }
 };
 
 #endif

@@ -1,11 +1,13 @@
 #include "tools/capture/capturesession.h"
 
 #include "platform/sensors/scripted/scriptedattitude.h"
+#include "platform/sound/samplesource.h"
 #include "platform/tuner/standin/standintuner.h"
 #include "platform/tuner/standin/standintunercontrol.h"
 #include "platform/tuner/standin/standintunerservice.h"
 #include "show/demowidget.h"
 #include "tools/capture/framesink.h"
+#include "tools/capture/soundsink.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,16 +16,19 @@
 
 #include <cstdio>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 const int mapTimeoutMs = 20000;
 const int progressWidth = 40;
+const int framesPerInstant = SampleSource::sampleRate * CaptureOptions::frameMs / 1000;
 
 }
 
-CaptureSession::CaptureSession(const CaptureOptions& options, const SensorScript& script, FrameSink& sink)
-    : options(options), script(script), sink(sink)
+CaptureSession::CaptureSession(const CaptureOptions& options, const SensorScript& script, FrameSink* frames,
+                               SoundSink* sound)
+    : options(options), script(script), frames(frames), sound(sound)
 {
 }
 
@@ -102,6 +107,14 @@ QImage CaptureSession::ReadFrame()
     return frame;
 }
 
+bool CaptureSession::WriteSound(QString* error)
+{
+    std::vector<float> block(size_t(framesPerInstant) * SampleSource::channels, 0.0f);
+    if (tunerControl)
+        tunerControl->RenderSound(block.data(), framesPerInstant);
+    return sound->Write(block.data(), framesPerInstant, error);
+}
+
 void CaptureSession::ShowProgress(int written, int total)
 {
     if (!isatty(STDERR_FILENO) || total <= 0)
@@ -128,7 +141,7 @@ bool CaptureSession::Run(QString* error)
         return control;
     });
     SetSensors(-options.pressAtMs);
-    if (!sink.Open(error))
+    if ((frames && !frames->Open(error)) || (sound && !sound->Open(error)))
         return false;
 
     clock.Set(0);
@@ -140,9 +153,8 @@ bool CaptureSession::Run(QString* error)
 
     const qint64 frameStepMs = qint64(CaptureOptions::frameMs);
     const qint64 firstMs = std::max(options.fromMs, frameStepMs - options.pressAtMs);
-    const int total = firstMs < options.toMs
-        ? int(((options.toMs - firstMs - 1) / frameStepMs) / options.every + 1)
-        : 0;
+    const int instants = firstMs < options.toMs ? int((options.toMs - firstMs - 1) / frameStepMs + 1) : 0;
+    const int total = frames ? (instants + options.every - 1) / options.every : instants;
     int inRange = 0;
     int written = 0;
     ShowProgress(0, total);
@@ -161,13 +173,22 @@ bool CaptureSession::Run(QString* error)
             tunerControl->ReportNow();
         if (now == 0)
             continue;
-        widget->updateGL();
-        if (showMs < options.fromMs || inRange++ % options.every != 0)
+        if (frames)
+            widget->updateGL();
+        if (showMs < options.fromMs)
             continue;
-        if (!sink.Write(ReadFrame(), error))
+        if (sound && !WriteSound(error))
+            return false;
+        if (!frames) {
+            ShowProgress(++written, total);
+            continue;
+        }
+        if (inRange++ % options.every != 0)
+            continue;
+        if (!frames->Write(ReadFrame(), error))
             return false;
         ShowProgress(++written, total);
     }
     widget.reset();
-    return sink.Close(error);
+    return (!sound || sound->Close(error)) && (!frames || frames->Close(error));
 }

@@ -11,9 +11,16 @@ const int startTimeoutMs = 30000;
 
 }
 
-FfmpegSink::FfmpegSink(const QString& path, Format format, const QSize& size, const QString& frameRate)
-    : path(path), format(format), size(size), frameRate(frameRate)
+FfmpegSink::FfmpegSink(const QString& path, Format format, const QSize& size, const QString& frameRate,
+                       const QString& soundtrack)
+    : path(path), format(format), size(size), frameRate(frameRate), soundtrack(soundtrack)
 {
+}
+
+QString FfmpegSink::VideoPath() const
+{
+    return QDir::toNativeSeparators(
+        soundtrack.isEmpty() ? QFileInfo(path).absoluteFilePath() : QFileInfo(silentVideo.fileName()).absoluteFilePath());
 }
 
 FfmpegSink::~FfmpegSink()
@@ -53,8 +60,26 @@ QStringList FfmpegSink::Arguments() const
     arguments << QStringLiteral("-fflags") << QStringLiteral("+bitexact")
               << QStringLiteral("-flags:v") << QStringLiteral("+bitexact")
               << QStringLiteral("-map_metadata") << QStringLiteral("-1")
-              << QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+              << VideoPath();
     return arguments;
+}
+
+QStringList FfmpegSink::JoiningArguments() const
+{
+    return {
+        QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+        QStringLiteral("-y"),
+        QStringLiteral("-i"), VideoPath(),
+        QStringLiteral("-i"), QDir::toNativeSeparators(QFileInfo(soundtrack).absoluteFilePath()),
+        QStringLiteral("-map"), QStringLiteral("0:v"), QStringLiteral("-map"), QStringLiteral("1:a"),
+        QStringLiteral("-c:v"), QStringLiteral("copy"),
+        QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-b:a"), QStringLiteral("192k"),
+        QStringLiteral("-movflags"), QStringLiteral("+faststart"),
+        QStringLiteral("-fflags"), QStringLiteral("+bitexact"),
+        QStringLiteral("-flags:a"), QStringLiteral("+bitexact"),
+        QStringLiteral("-map_metadata"), QStringLiteral("-1"),
+        QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+    };
 }
 
 bool FfmpegSink::Open(QString* error)
@@ -74,6 +99,14 @@ bool FfmpegSink::Open(QString* error)
         *error = QStringLiteral("ffmpeg is not installed (Debian: apt-get install ffmpeg); "
                                 "a folder name for --out writes PNG files without it");
         return false;
+    }
+    if (!soundtrack.isEmpty()) {
+        silentVideo.setFileTemplate(
+            QDir(folder.absoluteFilePath()).filePath(QStringLiteral(".radioshow-capture-XXXXXX.mp4")));
+        if (!silentVideo.open()) {
+            *error = QStringLiteral("cannot write a video beside %1: %2").arg(path, silentVideo.errorString());
+            return false;
+        }
     }
     encoder.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     encoder.setStandardOutputFile(QProcess::nullDevice());
@@ -105,13 +138,28 @@ bool FfmpegSink::Write(const QImage& frame, QString* error)
     return true;
 }
 
-bool FfmpegSink::Close(QString* error)
+bool FfmpegSink::Finish(const QString& what, QString* error)
 {
-    encoder.closeWriteChannel();
     if (!encoder.waitForFinished(-1) || encoder.exitStatus() != QProcess::NormalExit
         || encoder.exitCode() != 0) {
-        *error = QStringLiteral("ffmpeg failed to write %1 (exit status %2)").arg(path).arg(encoder.exitCode());
+        *error = QStringLiteral("ffmpeg failed to write %1 (exit status %2)").arg(what).arg(encoder.exitCode());
         return false;
     }
     return true;
+}
+
+bool FfmpegSink::Close(QString* error)
+{
+    encoder.closeWriteChannel();
+    if (!Finish(soundtrack.isEmpty() ? path : QStringLiteral("the video of %1").arg(path), error))
+        return false;
+    if (soundtrack.isEmpty())
+        return true;
+    encoder.setStandardInputFile(QProcess::nullDevice());
+    encoder.start(QStandardPaths::findExecutable(QStringLiteral("ffmpeg")), JoiningArguments());
+    if (!encoder.waitForStarted(startTimeoutMs)) {
+        *error = QStringLiteral("cannot start ffmpeg: %1").arg(encoder.errorString());
+        return false;
+    }
+    return Finish(path, error);
 }

@@ -6,17 +6,21 @@
 #include <QProcess>
 #include <QSize>
 #include <QString>
+#include <QTemporaryFile>
 
 // Frames piped as raw RGB into ffmpeg, which writes an H.264 MP4 (yuv420p)
-// or an animated GIF with a palette made from all its frames. Both are
-// written bit-exact, without time stamps or encoder versions, so that equal
-// frames give equal files.
+// or an animated GIF with a palette made from all its frames. An MP4 may get
+// a sound track from a WAV file complete by Close(): the frames then go to a
+// silent video beside the target, and Close() joins the two with the sound
+// encoded as AAC. Everything is written bit-exact, without time stamps or
+// encoder versions, so that equal frames and sound give equal files.
 class FfmpegSink : public FrameSink
 {
 public:
     enum class Format { Mp4, Gif };
 
-    FfmpegSink(const QString& path, Format format, const QSize& size, const QString& frameRate);
+    FfmpegSink(const QString& path, Format format, const QSize& size, const QString& frameRate,
+               const QString& soundtrack = QString());
     ~FfmpegSink() override;
 
     bool Open(QString* error) override;
@@ -24,12 +28,18 @@ public:
     bool Close(QString* error) override;
 
     QStringList Arguments() const;
+    QStringList JoiningArguments() const;
 
 private:
+    QString VideoPath() const;
+    bool Finish(const QString& what, QString* error);
+
     QString path;
     Format format;
     QSize size;
     QString frameRate;
+    QString soundtrack;
+    QTemporaryFile silentVideo;
     QProcess encoder;
 };
 

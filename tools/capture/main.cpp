@@ -1,15 +1,20 @@
 // radioshow-capture: plays the show on a virtual clock and writes its frames
-// as PNG files or, through ffmpeg, as an MP4 or GIF. See --help.
+// as PNG files or, through ffmpeg, as an MP4 (with the radio) or GIF, or the
+// radio alone as a WAV file. See --help.
 
 #include "tools/capture/capturesession.h"
 #include "tools/capture/captureoptions.h"
 #include "tools/capture/ffmpegsink.h"
 #include "tools/capture/pngfoldersink.h"
 #include "tools/capture/sensorscript.h"
+#include "tools/capture/wavfilesink.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <cstdio>
 #include <iostream>
@@ -94,7 +99,7 @@ int main(int argc, char** argv)
     }
 
     // Said before a virtual X server is started for nothing.
-    if (options.output != CaptureOptions::Output::PngFolder
+    if ((options.output == CaptureOptions::Output::Mp4 || options.output == CaptureOptions::Output::Gif)
         && QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
         return Fail(QStringLiteral("ffmpeg is not installed (Debian: apt-get install ffmpeg); "
                                    "a folder name for --out writes PNG files without it"));
@@ -106,15 +111,33 @@ int main(int argc, char** argv)
     CaptureSession::PrepareEnvironment();
     QApplication application(argc, argv);
 
-    std::unique_ptr<FrameSink> sink;
-    if (options.output == CaptureOptions::Output::PngFolder)
-        sink.reset(new PngFolderSink(options.out));
-    else
-        sink.reset(new FfmpegSink(options.out,
-                                  options.output == CaptureOptions::Output::Mp4 ? FfmpegSink::Format::Mp4
-                                                                                 : FfmpegSink::Format::Gif,
-                                  options.size, options.FrameRate()));
-    CaptureSession session(options, script, *sink);
+    std::unique_ptr<FrameSink> frames;
+    std::unique_ptr<SoundSink> sound;
+    // An MP4's sound is gathered in a WAV file beside it, joined to the
+    // video at the end and then removed.
+    QTemporaryFile soundtrack(
+        QDir(QFileInfo(options.out).absolutePath()).filePath(QStringLiteral(".radioshow-capture-XXXXXX.wav")));
+    switch (options.output) {
+    case CaptureOptions::Output::PngFolder:
+        frames.reset(new PngFolderSink(options.out));
+        break;
+    case CaptureOptions::Output::Gif:
+        frames.reset(new FfmpegSink(options.out, FfmpegSink::Format::Gif, options.size, options.FrameRate()));
+        break;
+    case CaptureOptions::Output::Mp4:
+        if (options.WritesSound()) {
+            if (!soundtrack.open())
+                return Fail(QStringLiteral("cannot write the sound beside %1: %2").arg(options.out, soundtrack.errorString()));
+            sound.reset(new WavFileSink(soundtrack.fileName()));
+        }
+        frames.reset(new FfmpegSink(options.out, FfmpegSink::Format::Mp4, options.size, options.FrameRate(),
+                                    options.WritesSound() ? soundtrack.fileName() : QString()));
+        break;
+    case CaptureOptions::Output::Wav:
+        sound.reset(new WavFileSink(options.out));
+        break;
+    }
+    CaptureSession session(options, script, frames.get(), sound.get());
     QString error;
     if (!session.Run(&error)) {
         std::cout.flush();

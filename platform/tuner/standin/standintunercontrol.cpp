@@ -1,6 +1,10 @@
 #include "platform/tuner/standin/standintunercontrol.h"
 
+#include "platform/sound/qtaudio/soundoutput.h"
+
 #include <QtGlobal>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,10 +48,14 @@ StandInTunerControl::StandInTunerControl(QObject* parent, Pacing pacing)
     , muted(false)
     , lastError(QRadioTuner::NoError)
     , reportsSinceTuning(0)
+    , broadcast(tunedHz)
 {
     reportTimer.setInterval(reportIntervalMs);
     connect(&reportTimer, &QTimer::timeout, this, &StandInTunerControl::Report);
+    callerGain.SetVolume(outputVolume);
 }
+
+StandInTunerControl::~StandInTunerControl() = default;
 
 int StandInTunerControl::StrengthAt(int hz, quint32 report)
 {
@@ -102,6 +110,7 @@ void StandInTunerControl::setFrequency(int hz)
     const int snapped = SnapToBand(hz);
     if (snapped != tunedHz) {
         tunedHz = snapped;
+        broadcast.Tune(tunedHz);
         emit frequencyChanged(tunedHz);
     }
     reportsSinceTuning = 0;
@@ -140,6 +149,9 @@ void StandInTunerControl::setVolume(int volume)
     if (bounded == outputVolume)
         return;
     outputVolume = bounded;
+    callerGain.SetVolume(outputVolume);
+    if (sound)
+        sound->SetVolume(outputVolume);
     emit volumeChanged(outputVolume);
 }
 
@@ -153,6 +165,9 @@ void StandInTunerControl::setMuted(bool mute)
     if (mute == muted)
         return;
     muted = mute;
+    callerGain.SetMuted(muted);
+    if (sound)
+        sound->SetMuted(muted);
     emit mutedChanged(muted);
 }
 
@@ -178,9 +193,18 @@ void StandInTunerControl::start()
     runState = QRadioTuner::ActiveState;
     emit stateChanged(runState);
     reportsSinceTuning = 0;
+    // Switching on is heard as tuning in.
+    broadcast.Tune(tunedHz);
     Report();
-    if (pacing == Pacing::OwnTimer)
+    if (pacing == Pacing::OwnTimer) {
         reportTimer.start();
+        if (!sound) {
+            sound.reset(new SoundOutput(broadcast));
+            sound->SetVolume(outputVolume);
+            sound->SetMuted(muted);
+        }
+        sound->Start();
+    }
 }
 
 void StandInTunerControl::stop()
@@ -188,6 +212,8 @@ void StandInTunerControl::stop()
     if (runState == QRadioTuner::StoppedState)
         return;
     reportTimer.stop();
+    if (sound)
+        sound->Stop();
     runState = QRadioTuner::StoppedState;
     emit stateChanged(runState);
 }
@@ -210,8 +236,19 @@ void StandInTunerControl::ReportNow()
         Report();
 }
 
+void StandInTunerControl::RenderSound(float* interleaved, int frames)
+{
+    if (runState != QRadioTuner::ActiveState) {
+        std::fill(interleaved, interleaved + frames * SampleSource::channels, 0.0f);
+        return;
+    }
+    broadcast.Render(interleaved, frames);
+    callerGain.Apply(interleaved, frames);
+}
+
 void StandInTunerControl::Report()
 {
     lastStrength = StrengthAt(tunedHz, reportsSinceTuning++);
+    broadcast.SetStrength(lastStrength);
     emit signalStrengthChanged(lastStrength);
 }

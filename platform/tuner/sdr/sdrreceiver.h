@@ -1,0 +1,43 @@
+#ifndef SDRRECEIVER_H
+#define SDRRECEIVER_H
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+class AudioRing;
+class IqDevice;
+
+// The receive thread: it opens the device, reads its samples, runs them
+// through the FM receive chain and pushes the audio into the ring. Tuning
+// requests and the signal strength cross over as atomic values, so the
+// thread that owns the receiver never waits for it, except to end it.
+class SdrReceiver
+{
+public:
+    // Called on the receive thread; null when no device could be opened.
+    using DeviceOpener = std::function<std::unique_ptr<IqDevice>()>;
+
+    SdrReceiver(DeviceOpener openDevice, AudioRing& ring, int stationHz);
+    // Ends the thread: within one device read (at most a tenth of a second).
+    ~SdrReceiver();
+    SdrReceiver(const SdrReceiver&) = delete;
+    SdrReceiver& operator=(const SdrReceiver&) = delete;
+
+    void Tune(int stationHz);
+
+    // 0 to 100; 0 while tuning, outside the device's band and without samples.
+    int Strength() const;
+
+private:
+    void Run(const DeviceOpener& openDevice);
+
+    AudioRing& ring;
+    std::atomic<bool> stopping;
+    std::atomic<int> requestedHz;
+    std::atomic<int> strength;
+    std::thread thread;
+};
+
+#endif

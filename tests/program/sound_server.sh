@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The radio heard through a real sound server: a private PulseAudio server
+# with a null sink (own socket and runtime folder, no system services), the
+# program played into it, the sink's monitor recorded. Checked from the
+# recording: silence before the press; sound after "activating radio"; a
+# change at each station step; more static at a weak station (93.3 MHz, the
+# second of the show) than at a strong one (102.8 MHz, the first); silence
+# once the window is closed. The show's end, "stopping radio" and the
+# silence after it, is checked on the capture tool's rendering of the whole
+# show, which takes its sound from the same tuner.
+set -euo pipefail
+source "$(dirname "$0")/common.bash"
+
+for tool in pulseaudio pactl parec sox; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (Debian: pulseaudio pulseaudio-utils sox; scripts/setup installs them)"
+done
+
+runtime=$(mktemp -d)
+recording="$runtime/monitor.raw"
+server=""
+recorder=""
+pid=""
+cleanup() {
+  local process
+  for process in $pid $recorder $server; do
+    kill "$process" 2>/dev/null || true
+  done
+  [ -z "$server" ] || wait "$server" 2>/dev/null || true
+  rm -rf "$runtime" "$output"
+}
+trap cleanup EXIT
+
+export PULSE_SERVER="unix:$runtime/native" PULSE_RUNTIME_PATH="$runtime/pulse" PULSE_STATE_PATH="$runtime/state"
+HOME="$runtime" pulseaudio -n --daemonize=no --system=false --use-pid-file=no --exit-idle-time=-1 \
+  --disallow-exit --disallow-module-loading --log-level=error \
+  -L "module-null-sink sink_name=speakers rate=48000 channels=2" \
+  -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >/dev/null 2>"$runtime/server.log" &
+server=$!
+for _ in $(seq 1 100); do
+  pactl info >/dev/null 2>&1 && break
+  kill -0 "$server" 2>/dev/null || { cat "$runtime/server.log" >&2; fail "the sound server did not start"; }
+  sleep 0.1
+done
+pactl info >/dev/null 2>&1 || fail "the sound server does not answer"
+
+parec -d speakers.monitor --raw --format=s16le --rate=48000 --channels=2 --latency-msec=20 >"$recording" &
+recorder=$!
+
+# Seconds of recording so far.
+now() {
+  echo "scale=3; $(stat -c %s "$recording") / 192000" | bc
+}
+
+wait_until() {
+  while [ "$(echo "$(now) < $1" | bc)" -eq 1 ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended at $(now) s of recording"
+    sleep 0.1
+  done
+}
+
+# "RMS lev dB" (or with $4 "Pk lev dB") of the recording from $1 to $2 s
+# through the sox effect $3 (a band, or nothing).
+level() {
+  sox -t raw -r 48000 -e signed -b 16 -c 2 "$recording" -n trim "$1" "=$2" ${3:-} stats 2>&1 \
+    | awk -v what="${4:-RMS}" '$1 == what && $2 == "lev" { print ($4 == "-inf") ? -200 : $4 }'
+}
+
+above() {
+  [ "$(echo "$1 > $2" | bc)" -eq 1 ]
+}
+
+bands=("sinc -300" "sinc 300-1200" "sinc 1200-5000" "sinc 5000-15000")
+# The largest change, dB, in the level of any band between two stretches.
+band_change() {
+  local largest=0 band first second change
+  for band in "${bands[@]}"; do
+    first=$(level "$1" "$2" "$band")
+    second=$(level "$3" "$4" "$band")
+    change=$(echo "$first - $second" | bc | tr -d -)
+    above "$change" "$largest" && largest=$change
+  done
+  echo "$largest"
+}
+
+start_show
+wait_for_window
+wait_for_line "loaded everything: waiting for user action"
+sleep 1.5
+before=$(now)
+press_radio
+wait_for_line "activating radio"
+# The first station plays from the press, the next at 6 s and 12 s.
+wait_until "$(echo "$(now) + 17" | bc)"
+"$tools/closewindow" "$pid" >/dev/null 2>&1 || fail "could not ask the window to close"
+wait_for_exit 30
+[ "$status" -eq 0 ] || fail "exit status $status after the close"
+closed=$(now)
+sleep 1
+kill "$recorder"
+wait "$recorder" 2>/dev/null || true
+recorder=""
+
+# The radio comes on with a burst of tuning static: the stations' times
+# count from there.
+total=$(now)
+quiet=$(sox -t raw -r 48000 -e signed -b 16 -c 2 "$recording" -n trim "$before" silence 1 0.002 -50d stat 2>&1 \
+  | awk '/^Length/ { print $3 }')
+[ -n "$quiet" ] || fail "no sound at all after the press"
+on=$(echo "$total - $quiet" | bc)
+at() {
+  echo "$on + $1" | bc
+}
+
+silent_before=$(level 0.2 "$before" "" Pk)
+above "$silent_before" -70 && fail "sound before the press: peak $silent_before dB"
+first=$(level "$(at 1)" "$(at 4.5)")
+above "$first" -40 || fail "no sound after \"activating radio\": $first dB"
+for step in 6 12; do
+  change=$(band_change "$(at "$step - 4")" "$(at "$step - 1")" "$(at "$step + 1.5")" "$(at "$step + 4.5")")
+  above "$change" 3 || fail "the sound hardly changes at the station step at $step s: at most $change dB in any band"
+done
+strong_static=$(level "$(at 1)" "$(at 4.5)" "sinc 12000-15000")
+weak_static=$(level "$(at 7.5)" "$(at 11)" "sinc 12000-15000")
+above "$weak_static" "$(echo "$strong_static + 10" | bc)" \
+  || fail "static at the weak station ($weak_static dB) is not well above the strong one's ($strong_static dB)"
+silent_after=$(level "$(echo "$closed + 0.3" | bc)" "$(echo "$closed + 0.9" | bc)" "" Pk)
+above "$silent_after" -70 && fail "sound after the program ended: peak $silent_after dB"
+echo "press at $before s, radio on at $on s: $first dB; static strong $strong_static dB, weak $weak_static dB"
+
+# The whole show's sound from the capture tool: the radio plays to the end
+# and is silent after "stopping radio" (tick 1498, 149.8 s after the press).
+whole="$runtime/show.wav"
+"$tools/radioshow-capture" --size 64x36 --out "$whole" >"$output" 2>"$runtime/capture.log" \
+  || { cat "$runtime/capture.log" >&2; fail "the capture tool failed"; }
+grep -qxF "stopping radio" "$output" || fail "the captured show did not stop the radio"
+recording="$whole"
+level() {
+  sox "$recording" -n trim "$1" "=$2" ${3:-} stats 2>&1 \
+    | awk -v what="${4:-RMS}" '$1 == what && $2 == "lev" { print ($4 == "-inf") ? -200 : $4 }'
+}
+last=$(level 148.5 149.7)
+above "$last" -40 || fail "the captured radio is quiet before its end: $last dB"
+stopped=$(level 149.85 150 "" Pk)
+above "$stopped" -200 && fail "sound after \"stopping radio\" in the capture: peak $stopped dB"
+echo "captured show: $last dB before \"stopping radio\", silence after"

@@ -1,0 +1,316 @@
+#include "platform/sound/gainramp.h"
+#include "platform/tuner/standin/programme.h"
+#include "platform/tuner/standin/standinbroadcast.h"
+#include "platform/tuner/standin/standintunercontrol.h"
+
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using Sound = std::vector<float>;
+
+const int rate = SampleSource::sampleRate;
+const int reportFrames = rate * StandInTunerControl::reportIntervalMs / 1000;
+const int stationFrames = 6 * rate;
+
+// The show's channel table, in the order the show plays it.
+const int showStationsHz[20] = {
+    91100000, 102800000, 93300000, 106200000, 96200000, 105500000, 98100000,
+    92500000, 89000000, 104600000, 102300000, 88600000, 100000000, 94900000,
+    87900000, 98900000, 103700000, 94000000, 101100000, 91900000,
+};
+
+enum class Check { Kinds, Station, Reception, Volume, Mute, Stopped, Ramps, RetuneBurst, Determinism };
+
+// A broadcast's or a programme's next frames.
+template <typename Source>
+Sound Render(Source& source, int frames)
+{
+    Sound sound(size_t(frames) * 2);
+    source.Render(sound.data(), frames);
+    return sound;
+}
+
+// What a caller-paced tuner plays over frames, reporting every 250 ms as
+// the show's clock would; each report may be given a new volume or mute.
+Sound Listen(StandInTunerControl& tuner, int frames)
+{
+    Sound sound(size_t(frames) * 2);
+    for (int done = 0; done < frames; done += reportFrames) {
+        tuner.RenderSound(sound.data() + 2 * done, std::min(reportFrames, frames - done));
+        tuner.ReportNow();
+    }
+    return sound;
+}
+
+double Db(double power)
+{
+    return 10.0 * std::log10(std::max(power, 1.0e-30));
+}
+
+double PowerDb(const Sound& sound, int fromFrame = 0, int toFrame = -1)
+{
+    const size_t end = toFrame < 0 ? sound.size() : size_t(toFrame) * 2;
+    double sum = 0.0;
+    for (size_t i = size_t(fromFrame) * 2; i < end; ++i)
+        sum += double(sound[i]) * sound[i];
+    return Db(sum / double(end - size_t(fromFrame) * 2));
+}
+
+float Peak(const Sound& sound)
+{
+    float peak = 0.0f;
+    for (float value : sound)
+        peak = std::max(peak, std::fabs(value));
+    return peak;
+}
+
+float LargestJump(const Sound& sound, int fromFrame, int toFrame)
+{
+    float jump = 0.0f;
+    for (int frame = std::max(fromFrame, 1); frame < toFrame; ++frame)
+        for (int channel = 0; channel < 2; ++channel)
+            jump = std::max(jump, std::fabs(sound[size_t(2 * frame + channel)] - sound[size_t(2 * frame - 2 + channel)]));
+    return jump;
+}
+
+// Energy of the left channel at the semitones from A1 up four octaves, as
+// a unit vector: what keys, chords and timbres a stretch of music holds.
+std::vector<double> PitchProfile(const Sound& sound)
+{
+    std::vector<double> profile;
+    double norm = 0.0;
+    for (int semitone = 0; semitone < 48; ++semitone) {
+        const double coefficient = 2.0 * std::cos(2.0 * M_PI * 55.0 * std::exp2(semitone / 12.0) / rate);
+        double s1 = 0.0, s2 = 0.0;
+        for (size_t i = 0; i < sound.size(); i += 2) {
+            const double s0 = sound[i] + coefficient * s1 - s2;
+            s2 = s1;
+            s1 = s0;
+        }
+        profile.push_back(std::sqrt(s1 * s1 + s2 * s2 - coefficient * s1 * s2));
+        norm += profile.back() * profile.back();
+    }
+    for (double& value : profile)
+        value /= std::sqrt(norm);
+    return profile;
+}
+
+// Programme to static, dB, in a broadcast of hz at a steady strength: the
+// broadcast is split into the part that follows the programme alone and
+// the rest, which is static.
+double MeasuredSignalToStaticDb(int hz, int strength)
+{
+    StandInBroadcast broadcast(hz);
+    broadcast.SetStrength(strength);
+    Programme programme(hz);
+    const int settled = StandInBroadcast::burstFrames + rate / 10;
+    const Sound received = Render(broadcast, settled + 2 * rate);
+    const Sound sent = Render(programme, rate / 10 + 2 * rate);
+    const size_t offset = size_t(StandInBroadcast::burstFrames) * 2;
+    double cross = 0.0, sentPower = 0.0;
+    for (size_t i = size_t(rate / 10) * 2; i < sent.size(); ++i) {
+        cross += double(received[i + offset]) * sent[i];
+        sentPower += double(sent[i]) * sent[i];
+    }
+    const double share = cross / sentPower;
+    double rest = 0.0;
+    for (size_t i = size_t(rate / 10) * 2; i < sent.size(); ++i) {
+        const double noise = received[i + offset] - share * sent[i];
+        rest += noise * noise;
+    }
+    return Db(share * share * sentPower) - Db(rest);
+}
+
+}
+
+Q_DECLARE_METATYPE(Check)
+
+class StandInBroadcastTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sound_data();
+    void sound();
+};
+
+void StandInBroadcastTest::sound_data()
+{
+    QTest::addColumn<Check>("check");
+    QTest::addColumn<int>("hz");
+    QTest::addColumn<int>("value");
+
+    QTest::newRow("kinds of programme") << Check::Kinds << 0 << 0;
+    for (int station = 0; station < 20; ++station)
+        QTest::addRow("show station %d", station) << Check::Station << showStationsHz[station] << station;
+    for (int strength : {0, 10, 20, 35, 60, 90, 100})
+        QTest::addRow("reception at strength %d", strength) << Check::Reception << 96200000 << strength;
+    for (int volume : {100, 70, 30, 0})
+        QTest::addRow("volume %d", volume) << Check::Volume << 102800000 << volume;
+    QTest::newRow("mute") << Check::Mute << 102800000 << 70;
+    QTest::newRow("stopped") << Check::Stopped << 102800000 << 70;
+    QTest::newRow("ramps without clicks") << Check::Ramps << 102800000 << 100;
+    QTest::newRow("retune burst") << Check::RetuneBurst << 92500000 << 100;
+    QTest::newRow("determinism") << Check::Determinism << 98100000 << 50;
+}
+
+void StandInBroadcastTest::sound()
+{
+    QFETCH(Check, check);
+    QFETCH(int, hz);
+    QFETCH(int, value);
+
+    StandInTunerControl tuner(nullptr, StandInTunerControl::Pacing::Caller);
+    tuner.setVolume(100);
+    tuner.start();
+    tuner.setFrequency(hz);
+
+    switch (check) {
+    case Check::Kinds: {
+        // Every kind is common across the band; no show station has the
+        // kind of the one before it.
+        int counts[Programme::kindCount] = {};
+        for (int band = StandInTunerControl::bandStartHz; band <= StandInTunerControl::bandEndHz;
+             band += StandInTunerControl::stepHz)
+            ++counts[int(Programme(band).StationKind())];
+        for (int kind = 0; kind < Programme::kindCount; ++kind)
+            QVERIFY2(counts[kind] >= 20, qPrintable(QStringLiteral("kind %1: %2 stations").arg(kind).arg(counts[kind])));
+        for (int station = 0; station < 20; ++station)
+            QVERIFY(Programme(showStationsHz[station]).StationKind()
+                    != Programme(showStationsHz[(station + 19) % 20]).StationKind());
+        break;
+    }
+    case Check::Station: {
+        // As in the show: six seconds at the reported strengths, at volume 100.
+        const Sound sound = Listen(tuner, stationFrames);
+        QVERIFY2(Peak(sound) <= std::pow(10.0f, -1.0f / 20.0f), qPrintable(QString::number(Peak(sound))));
+        const double loudness = PowerDb(sound);
+        QVERIFY2(std::fabs(loudness - 20.0 * std::log10(Programme::levelRms)) <= 1.5,
+                 qPrintable(QStringLiteral("%1 dB").arg(loudness)));
+        // Each station's music differs from the one before it in the show.
+        const int previous = showStationsHz[(value + 19) % 20];
+        Programme here(hz);
+        Programme before(previous);
+        const std::vector<double> a = PitchProfile(Render(here, stationFrames));
+        const std::vector<double> b = PitchProfile(Render(before, stationFrames));
+        double similarity = 0.0;
+        for (size_t i = 0; i < a.size(); ++i)
+            similarity += a[i] * b[i];
+        QVERIFY2(similarity < 0.8, qPrintable(QStringLiteral("similarity %1").arg(similarity)));
+        break;
+    }
+    case Check::Reception: {
+        const double measured = MeasuredSignalToStaticDb(hz, value);
+        if (value >= 90)
+            QVERIFY2(measured >= 40.0, qPrintable(QString::number(measured)));
+        else if (value <= 10)
+            QVERIFY2(measured <= -20.0, qPrintable(QString::number(measured)));
+        else
+            QVERIFY2(std::fabs(measured - StandInBroadcast::SignalToStaticDb(value)) <= 2.0,
+                     qPrintable(QString::number(measured)));
+        break;
+    }
+    case Check::Volume: {
+        StandInTunerControl full(nullptr, StandInTunerControl::Pacing::Caller);
+        full.setVolume(100);
+        full.start();
+        full.setFrequency(hz);
+        tuner.setVolume(value);
+        const double reference = PowerDb(Listen(full, 2 * rate));
+        const double heard = PowerDb(Listen(tuner, 2 * rate));
+        QCOMPARE(tuner.volume(), value);
+        if (value == 0)
+            QVERIFY(heard < -200.0);
+        else
+            QVERIFY2(std::fabs(heard - reference - 2.0 * Db(GainRamp::VolumeGain(value))) < 0.01,
+                     qPrintable(QStringLiteral("%1 dB at volume %2").arg(heard - reference).arg(value)));
+        break;
+    }
+    case Check::Mute: {
+        tuner.setVolume(value);
+        Listen(tuner, rate);
+        tuner.setMuted(true);
+        const Sound muted = Listen(tuner, rate);
+        QVERIFY(PowerDb(muted, 0, GainRamp::rampFrames) > -60.0);
+        QCOMPARE(Peak(Sound(muted.begin() + 2 * GainRamp::rampFrames, muted.end())), 0.0f);
+        tuner.setMuted(false);
+        QVERIFY(PowerDb(Listen(tuner, rate)) > -30.0);
+        break;
+    }
+    case Check::Stopped: {
+        QVERIFY(PowerDb(Listen(tuner, rate)) > -30.0);
+        tuner.stop();
+        QCOMPARE(Peak(Listen(tuner, rate)), 0.0f);
+        break;
+    }
+    case Check::Ramps: {
+        // A strong, steady programme; then the volume, the mute and the
+        // strength change at once. No jump in the changes is larger than
+        // the programme's own before them.
+        const Sound steady = Listen(tuner, 2 * rate);
+        const float ownJump = LargestJump(steady, rate, 2 * rate);
+        Sound changes(size_t(rate) * 2);
+        tuner.setVolume(20);
+        tuner.RenderSound(changes.data(), rate / 4);
+        tuner.setMuted(true);
+        tuner.RenderSound(changes.data() + rate / 2, rate / 4);
+        tuner.setMuted(false);
+        tuner.setVolume(100);
+        tuner.RenderSound(changes.data() + rate, rate / 4);
+        StandInBroadcast broadcast(hz);
+        broadcast.SetStrength(100);
+        Render(broadcast, rate);
+        broadcast.SetStrength(40);
+        const Sound weaker = Render(broadcast, rate / 4);
+        QVERIFY2(LargestJump(changes, 0, 3 * rate / 4) <= ownJump * 1.1f,
+                 qPrintable(QStringLiteral("%1 against %2").arg(LargestJump(changes, 0, 3 * rate / 4)).arg(ownJump)));
+        QVERIFY(LargestJump(weaker, 0, StandInBroadcast::rampFrames / 4) <= ownJump * 1.1f);
+        break;
+    }
+    case Check::RetuneBurst: {
+        // At full strength the static is a burst on retuning, then gone.
+        StandInBroadcast broadcast(hz);
+        broadcast.SetStrength(value);
+        Render(broadcast, rate);
+        broadcast.Tune(hz + 200000);
+        const Sound sound = Render(broadcast, rate);
+        const int frames10ms = rate / 100;
+        for (int slice = 0; slice < 100; ++slice) {
+            // Static is the sound's treble: its first differences.
+            double treble = 0.0;
+            for (int frame = std::max(1, slice * frames10ms); frame < (slice + 1) * frames10ms; ++frame)
+                treble += std::pow(sound[size_t(2 * frame)] - sound[size_t(2 * frame - 2)], 2.0f);
+            const bool inBurst = slice >= 1 && slice < 14;
+            const bool afterBurst = slice >= 20;
+            if (inBurst)
+                QVERIFY2(Db(treble / frames10ms) > -20.0, qPrintable(QStringLiteral("slice %1").arg(slice)));
+            if (afterBurst)
+                QVERIFY2(Db(treble / frames10ms) < -40.0, qPrintable(QStringLiteral("slice %1").arg(slice)));
+        }
+        break;
+    }
+    case Check::Determinism: {
+        StandInTunerControl twin(nullptr, StandInTunerControl::Pacing::Caller);
+        twin.setVolume(100);
+        twin.start();
+        twin.setFrequency(hz);
+        const Sound first = Listen(tuner, 3 * rate);
+        QVERIFY(first == Listen(twin, 3 * rate));
+        tuner.setFrequency(hz + 100000);
+        twin.setFrequency(hz + 100000);
+        QVERIFY(Listen(tuner, rate) == Listen(twin, rate));
+        StandInTunerControl neighbour(nullptr, StandInTunerControl::Pacing::Caller);
+        neighbour.start();
+        neighbour.setFrequency(hz + 100000);
+        QVERIFY(Listen(neighbour, 3 * rate) != first);
+        break;
+    }
+    }
+}
+
+QTEST_GUILESS_MAIN(StandInBroadcastTest)
+#include "tst_standinbroadcast.moc"
