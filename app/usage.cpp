@@ -16,7 +16,7 @@ const EnvironmentVariable environment[] = {
     {"QT_QPA_PLATFORM", "Qt's window-system platform (xcb, wayland...); else the two below choose"},
     {"DISPLAY", "the X server to show on"},
     {"WAYLAND_DISPLAY", "the Wayland compositor to show on when DISPLAY is unset"},
-    {"RADIOSHOW_SDR_RECORDING", "an IQ recording, played as an SDR tuner"},
+    {"RADIOSHOW_SDR_RECORDING", "FILE,CENTRE_HZ,RATE_HZ: an rtl_sdr recording played as an SDR"},
 };
 
 const char usage[] =
