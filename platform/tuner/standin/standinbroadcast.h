@@ -16,7 +16,7 @@ class StandInBroadcast : public SampleSource
 public:
     static const int burstFrames = 7200;  // 150 ms of tuning static
     static const int rampFrames = 2400;   // 50 ms for a change of strength
-    static const int fadeFrames = 240;    // 5 ms into and out of a burst
+    static const int fadeFrames = 480;    // 10 ms into and out of a burst
 
     // Programme to static, dB, for a strength of 0 to 100: the programme is
     // 25 dB under the static at 10 and below, 45 dB over it at 90 and above.
