@@ -1,10 +1,14 @@
+#include "app/mainwindow.h"
 #include "audio/radio.h"
 #include "platform/standins.h"
 #include "show/demowidget.h"
 #include "show/timeline.h"
 #include "support/coutcapture.h"
+#include "support/recordingtuners.h"
 #include "support/showundertest.h"
 
+#include <QLayout>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +42,7 @@ private slots:
     void noStatisticsWithoutAStart();
     void statisticsRightAfterTheStart();
     void statisticsAfterAWholeShow();
+    void theRadioStopsWhenTheWidgetGoes();
 
     void nothingCountsBeforeTheStart();
     void scenesAndTheRadioFollowTheTicks();
@@ -47,6 +52,8 @@ private slots:
 
     void waitingFramesHoldThePhaseAt1_1();
     void theFirstRunningFrameStartsFromTheWaitingPhase();
+
+    void theWindowsTimersAndButtonDriveTheShow();
 };
 
 void ShowWidgetTest::initTestCase()
@@ -130,6 +137,19 @@ void ShowWidgetTest::statisticsAfterAWholeShow()
     }
     QCOMPARE(Count(output.Text(), StatisticsLine(150123, 40)), 1);
     QCOMPARE(Count(output.Text(), "time elapsed: 150, fps: 0\n"), 1);
+}
+
+void ShowWidgetTest::theRadioStopsWhenTheWidgetGoes()
+{
+    RecordingTuners tuners;
+    CoutCapture output;
+    {
+        ShowUnderTest show;
+        show.widget->SetReady(1, true);
+        tuners.calls.clear();
+    }
+    // Deleting a tuner does not stop it: the widget must, or the radio plays on after the show.
+    QCOMPARE(tuners.calls, QStringList({"stop", "gone"}));
 }
 
 void ShowWidgetTest::nothingCountsBeforeTheStart()
@@ -235,6 +255,45 @@ void ShowWidgetTest::theFirstRunningFrameStartsFromTheWaitingPhase()
     show.Frames(1, 30);
     QCOMPARE(show.widget->Phase(), AdvancePhase(kWaitingPhase, 0.03f));
     QVERIFY(std::abs(show.widget->Phase() - (0.1f + 0.03f / 0.44f)) < 1e-5f);
+}
+
+// Each timer's timeout, the button's click and the end signal are fired by
+// hand and must reach exactly their one slot.
+void ShowWidgetTest::theWindowsTimersAndButtonDriveTheShow()
+{
+    RecordingTuners tuners;
+    CoutCapture output;
+    MainWindow window;
+    window.resize(320, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    DemoWidget& show = *window.Show();
+
+    QMap<int, QTimer*> timers;
+    for (QTimer* timer : window.findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly)) {
+        QVERIFY(timer->isActive() && !timer->isSingleShot());
+        timers.insert(timer->interval(), timer);
+    }
+    QCOMPARE(timers.keys(), (QList<int>{10, 100}));
+
+    QPushButton* button = window.findChild<QPushButton*>();
+    QLayout* layout = window.centralWidget()->layout();
+    QVERIFY(button->isVisible() && layout->indexOf(button) >= 0);
+    button->click();
+    QVERIFY(!button->isVisible());
+    QCOMPARE(layout->indexOf(button), -1);
+    QVERIFY(show.IsStarted() && show.RadioDevice()->IsOn());
+
+    const int frames = show.FrameCount();
+    QVERIFY(QMetaObject::invokeMethod(timers[10], "timeout"));
+    QCOMPARE(show.FrameCount(), frames + 1);
+    QCOMPARE(show.TickCount(), 0);
+    QVERIFY(QMetaObject::invokeMethod(timers[100], "timeout"));
+    QCOMPARE(show.TickCount(), 1);
+    QCOMPARE(show.FrameCount(), frames + 1);
+
+    emit show.Quit();
+    QVERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(ShowWidgetTest)
