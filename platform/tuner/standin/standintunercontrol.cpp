@@ -38,21 +38,12 @@ int SnapToBand(int hz)
 }
 
 StandInTunerControl::StandInTunerControl(QObject* parent, Pacing pacing)
-    : QRadioTunerControl(parent)
+    : FmTunerControl(parent)
     , pacing(pacing)
-    , runState(QRadioTuner::StoppedState)
-    , tunedHz(bandStartHz)
-    , requestedStereoMode(QRadioTuner::Auto)
-    , lastStrength(0)
-    , outputVolume(50)
-    , muted(false)
-    , lastError(QRadioTuner::NoError)
     , reportsSinceTuning(0)
-    , broadcast(tunedHz)
+    , broadcast(frequency())
 {
-    reportTimer.setInterval(reportIntervalMs);
-    connect(&reportTimer, &QTimer::timeout, this, &StandInTunerControl::Report);
-    callerGain.SetVolume(outputVolume);
+    callerGain.SetVolume(volume());
 }
 
 StandInTunerControl::~StandInTunerControl() = default;
@@ -67,141 +58,34 @@ int StandInTunerControl::StrengthAt(int hz, quint32 report)
     return level + fluctuation;
 }
 
-QRadioTuner::State StandInTunerControl::state() const
-{
-    return runState;
-}
-
-QRadioTuner::Band StandInTunerControl::band() const
-{
-    return QRadioTuner::FM;
-}
-
-void StandInTunerControl::setBand(QRadioTuner::Band band)
-{
-    if (isBandSupported(band))
-        return;
-    lastError = QRadioTuner::OutOfRangeError;
-    emit QRadioTunerControl::error(lastError);
-}
-
-bool StandInTunerControl::isBandSupported(QRadioTuner::Band band) const
-{
-    return band == QRadioTuner::FM;
-}
-
-int StandInTunerControl::frequency() const
-{
-    return tunedHz;
-}
-
-int StandInTunerControl::frequencyStep(QRadioTuner::Band band) const
-{
-    return isBandSupported(band) ? stepHz : 0;
-}
-
-QPair<int, int> StandInTunerControl::frequencyRange(QRadioTuner::Band band) const
-{
-    return isBandSupported(band) ? qMakePair(int(bandStartHz), int(bandEndHz)) : qMakePair(0, 0);
-}
-
 void StandInTunerControl::setFrequency(int hz)
 {
     const int snapped = SnapToBand(hz);
-    if (snapped != tunedHz) {
-        tunedHz = snapped;
-        broadcast.Tune(tunedHz);
-        emit frequencyChanged(tunedHz);
+    if (snapped != frequency()) {
+        SetTunedFrequency(snapped);
+        broadcast.Tune(snapped);
+        emit frequencyChanged(snapped);
     }
     reportsSinceTuning = 0;
-    if (runState == QRadioTuner::ActiveState)
+    if (state() == QRadioTuner::ActiveState)
         Report();
 }
 
-bool StandInTunerControl::isStereo() const
-{
-    return false;
-}
-
-QRadioTuner::StereoMode StandInTunerControl::stereoMode() const
-{
-    return requestedStereoMode;
-}
-
-void StandInTunerControl::setStereoMode(QRadioTuner::StereoMode mode)
-{
-    requestedStereoMode = mode;
-}
-
-int StandInTunerControl::signalStrength() const
-{
-    return runState == QRadioTuner::ActiveState ? lastStrength : 0;
-}
-
-int StandInTunerControl::volume() const
-{
-    return outputVolume;
-}
-
-void StandInTunerControl::setVolume(int volume)
-{
-    const int bounded = qBound(0, volume, 100);
-    if (bounded == outputVolume)
-        return;
-    outputVolume = bounded;
-    callerGain.SetVolume(outputVolume);
-    if (sound)
-        sound->SetVolume(outputVolume);
-    emit volumeChanged(outputVolume);
-}
-
-bool StandInTunerControl::isMuted() const
-{
-    return muted;
-}
-
-void StandInTunerControl::setMuted(bool mute)
-{
-    if (mute == muted)
-        return;
-    muted = mute;
-    callerGain.SetMuted(muted);
-    if (sound)
-        sound->SetMuted(muted);
-    emit mutedChanged(muted);
-}
-
-// The stand-in knows no stations beyond the strengths it reports, so it has
-// nothing to search for: a search neither starts nor moves the tuning.
-bool StandInTunerControl::isSearching() const
-{
-    return false;
-}
-
-void StandInTunerControl::searchForward() {}
-
-void StandInTunerControl::searchBackward() {}
-
-void StandInTunerControl::searchAllStations(QRadioTuner::SearchMode) {}
-
-void StandInTunerControl::cancelSearch() {}
-
 void StandInTunerControl::start()
 {
-    if (runState == QRadioTuner::ActiveState)
+    if (state() == QRadioTuner::ActiveState)
         return;
-    runState = QRadioTuner::ActiveState;
-    emit stateChanged(runState);
+    SetState(QRadioTuner::ActiveState);
     reportsSinceTuning = 0;
     // Switching on is heard as tuning in.
-    broadcast.Tune(tunedHz);
+    broadcast.Tune(frequency());
     Report();
     if (pacing == Pacing::OwnTimer) {
         reportTimer.start();
         if (!sound) {
             sound.reset(new SoundOutput(broadcast));
-            sound->SetVolume(outputVolume);
-            sound->SetMuted(muted);
+            sound->SetVolume(volume());
+            sound->SetMuted(isMuted());
         }
         sound->Start();
     }
@@ -209,36 +93,30 @@ void StandInTunerControl::start()
 
 void StandInTunerControl::stop()
 {
-    if (runState == QRadioTuner::StoppedState)
+    if (state() == QRadioTuner::StoppedState)
         return;
     reportTimer.stop();
     if (sound)
         sound->Stop();
-    runState = QRadioTuner::StoppedState;
-    emit stateChanged(runState);
-}
-
-QRadioTuner::Error StandInTunerControl::error() const
-{
-    return lastError;
+    SetState(QRadioTuner::StoppedState);
 }
 
 QString StandInTunerControl::errorString() const
 {
-    return lastError == QRadioTuner::OutOfRangeError
+    return error() == QRadioTuner::OutOfRangeError
         ? QStringLiteral("the stand-in tuner receives the FM band only")
         : QString();
 }
 
 void StandInTunerControl::ReportNow()
 {
-    if (runState == QRadioTuner::ActiveState)
+    if (state() == QRadioTuner::ActiveState)
         Report();
 }
 
 void StandInTunerControl::RenderSound(float* interleaved, int frames)
 {
-    if (runState != QRadioTuner::ActiveState) {
+    if (state() != QRadioTuner::ActiveState) {
         std::fill(interleaved, interleaved + frames * SampleSource::channels, 0.0f);
         return;
     }
@@ -246,9 +124,23 @@ void StandInTunerControl::RenderSound(float* interleaved, int frames)
     callerGain.Apply(interleaved, frames);
 }
 
-void StandInTunerControl::Report()
+int StandInTunerControl::MeasureStrength()
 {
-    lastStrength = StrengthAt(tunedHz, reportsSinceTuning++);
-    broadcast.SetStrength(lastStrength);
-    emit signalStrengthChanged(lastStrength);
+    const int strength = StrengthAt(frequency(), reportsSinceTuning++);
+    broadcast.SetStrength(strength);
+    return strength;
+}
+
+void StandInTunerControl::ApplyVolume(int volume)
+{
+    callerGain.SetVolume(volume);
+    if (sound)
+        sound->SetVolume(volume);
+}
+
+void StandInTunerControl::ApplyMuted(bool mute)
+{
+    callerGain.SetMuted(mute);
+    if (sound)
+        sound->SetMuted(mute);
 }

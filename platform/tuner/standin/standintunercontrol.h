@@ -2,10 +2,8 @@
 #define STANDINTUNERCONTROL_H
 
 #include "platform/sound/gainramp.h"
+#include "platform/tuner/fmtunercontrol.h"
 #include "platform/tuner/standin/standinbroadcast.h"
-
-#include <QRadioTunerControl>
-#include <QTimer>
 
 #include <memory>
 
@@ -17,15 +15,10 @@ class SoundOutput;
 // run of the show sees the same strengths, and while active plays a
 // synthesised broadcast (StandInBroadcast) that those strengths sink into
 // static, at the volume and mute it is given.
-class StandInTunerControl : public QRadioTunerControl
+class StandInTunerControl : public FmTunerControl
 {
     Q_OBJECT
 public:
-    static const int bandStartHz = 87500000;
-    static const int bandEndHz = 108000000;
-    static const int stepHz = 100000;
-    static const int reportIntervalMs = 250;
-
     // Who makes the reports between tunings and pulls the sound: the
     // control's own timer every reportIntervalMs of wall time and the
     // system's sound output, or a caller that runs the show on a virtual
@@ -47,56 +40,20 @@ public:
     // report since tuning to it (0 is the report made on tuning).
     static int StrengthAt(int hz, quint32 report);
 
-    QRadioTuner::State state() const override;
-
-    QRadioTuner::Band band() const override;
-    void setBand(QRadioTuner::Band band) override;
-    bool isBandSupported(QRadioTuner::Band band) const override;
-
-    int frequency() const override;
-    int frequencyStep(QRadioTuner::Band band) const override;
-    QPair<int, int> frequencyRange(QRadioTuner::Band band) const override;
     void setFrequency(int hz) override;
-
-    bool isStereo() const override;
-    QRadioTuner::StereoMode stereoMode() const override;
-    void setStereoMode(QRadioTuner::StereoMode mode) override;
-
-    int signalStrength() const override;
-
-    int volume() const override;
-    void setVolume(int volume) override;
-
-    bool isMuted() const override;
-    void setMuted(bool mute) override;
-
-    bool isSearching() const override;
-
-    void searchForward() override;
-    void searchBackward() override;
-    void searchAllStations(QRadioTuner::SearchMode searchMode) override;
-    void cancelSearch() override;
 
     void start() override;
     void stop() override;
 
-    QRadioTuner::Error error() const override;
     QString errorString() const override;
 
-private slots:
-    void Report();
-
 private:
+    int MeasureStrength() override;
+    void ApplyVolume(int volume) override;
+    void ApplyMuted(bool mute) override;
+
     Pacing pacing;
-    QRadioTuner::State runState;
-    int tunedHz;
-    QRadioTuner::StereoMode requestedStereoMode;
-    int lastStrength;
-    int outputVolume;
-    bool muted;
-    QRadioTuner::Error lastError;
     quint32 reportsSinceTuning;
-    QTimer reportTimer;
     StandInBroadcast broadcast;
     GainRamp callerGain;
     // Declared after the broadcast it plays, so that it stops first.
