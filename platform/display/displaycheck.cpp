@@ -165,13 +165,14 @@ std::string DisplayProblem(int argc, char** argv)
     const char* displayName = OptionValue(argc, argv, "display");
     if (!displayName)
         displayName = std::getenv("DISPLAY");
-    if ((!displayName || !*displayName) && IsSet("WAYLAND_DISPLAY") && !WaylandPlatformInstalled())
-        return "radioshow: no display to show on (DISPLAY is not set, and for WAYLAND_DISPLAY "
-               "Qt's wayland platform is missing: Debian package qtwayland5)";
-    if ((!displayName || !*displayName) && IsSet("WAYLAND_DISPLAY"))
+    if (!displayName || !*displayName) {
+        if (!IsSet("WAYLAND_DISPLAY"))
+            return "radioshow: no display to show on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+        if (!WaylandPlatformInstalled())
+            return "radioshow: no display to show on (DISPLAY is not set, and for WAYLAND_DISPLAY "
+                   "Qt's wayland platform is missing: Debian package qtwayland5)";
         return "radioshow: no display to show on (DISPLAY is not set, and the xcb platform was asked for)";
-    if (!displayName || !*displayName)
-        return "radioshow: no display to show on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    }
     const std::string problem = ConnectionProblem(displayName);
     if (problem.empty())
         return problem;
