@@ -1,4 +1,4 @@
-#include "platform/tuner/sdr/fmreceivechain.h"
+#include "signal/receiver/fmreceivechain.h"
 #include "support/fmrecording.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,10 @@
-#include "platform/tuner/standin/standinbroadcast.h"
-#include "platform/tuner/standin/standintunercontrol.h"
+#include "signal/broadcast/standinbroadcast.h"
+#include "signal/broadcast/standinreceiver.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -43,8 +44,8 @@ static void BM_ShowBroadcast(benchmark::State& state)
             broadcast.Tune(showStationsHz[station]);
         }
         if (blocks % reportBlocks == 0)
-            broadcast.SetStrength(StandInTunerControl::StrengthAt(showStationsHz[station],
-                                                                  quint32(blocks % stationBlocks / reportBlocks)));
+            broadcast.SetStrength(StandInReceiver::StrengthAt(showStationsHz[station],
+                                                              std::uint32_t(blocks % stationBlocks / reportBlocks)));
         broadcast.Render(block.data(), blockFrames);
         benchmark::DoNotOptimize(block.data());
         ++blocks;

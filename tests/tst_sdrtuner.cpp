@@ -1,8 +1,8 @@
-#include "platform/tuner/sdr/audioring.h"
-#include "platform/tuner/sdr/iqrecording.h"
-#include "platform/tuner/sdr/sdrreceiver.h"
+#include "signal/audioring.h"
+#include "signal/receiver/iqrecording.h"
+#include "signal/receiver/sdrreceiver.h"
 #include "platform/tuner/sdr/sdrtuner.h"
-#include "platform/tuner/sdr/sdrtunerservice.h"
+#include "platform/tuner/sdr/sdrtunercontrol.h"
 #include "platform/tuner/standin/standintuner.h"
 #include "support/fmrecording.h"
 
@@ -154,7 +154,7 @@ void SdrTunerTest::strength()
     WriteRecording(recording);
 
     QRadioTuner tuner;
-    QVERIFY(qobject_cast<SdrTunerService*>(tuner.service()));
+    QVERIFY(qobject_cast<SdrTunerControl*>(tuner.service()->requestControl(QRadioTunerControl_iid)));
     QSignalSpy reports(&tuner, &QRadioTuner::signalStrengthChanged);
     tuner.start();
     tuner.setFrequency(tunedHz);

@@ -1,6 +1,6 @@
-#include "platform/tuner/sdr/iqrecording.h"
+#include "signal/receiver/iqrecording.h"
 #include "platform/tuner/sdr/sdrtuner.h"
-#include "platform/tuner/sdr/sdrtunerservice.h"
+#include "platform/tuner/sdr/sdrtunercontrol.h"
 #include "platform/tuner/standin/standintuner.h"
 
 #include <QRadioTuner>
@@ -51,7 +51,7 @@ void SoapyTunerTest::initTestCase()
 void SoapyTunerTest::receivesAndSurvivesUnplugging()
 {
     QRadioTuner tuner;
-    QVERIFY(qobject_cast<SdrTunerService*>(tuner.service()));
+    QVERIFY(qobject_cast<SdrTunerControl*>(tuner.service()->requestControl(QRadioTunerControl_iid)));
     QSignalSpy reports(&tuner, &QRadioTuner::signalStrengthChanged);
     tuner.start();
     tuner.setFrequency(stationHz);

@@ -1,7 +1,7 @@
-#include "platform/sound/gainramp.h"
-#include "platform/tuner/standin/programme.h"
-#include "platform/tuner/standin/standinbroadcast.h"
-#include "platform/tuner/standin/standintunercontrol.h"
+#include "signal/broadcast/programme.h"
+#include "signal/broadcast/standinbroadcast.h"
+#include "signal/broadcast/standinreceiver.h"
+#include "signal/gainramp.h"
 
 #include <QtTest>
 
@@ -14,7 +14,8 @@ namespace {
 using Sound = std::vector<float>;
 
 const int rate = SampleSource::sampleRate;
-const int reportFrames = rate * StandInTunerControl::reportIntervalMs / 1000;
+// A tuner reports every 250 ms.
+const int reportFrames = rate / 4;
 const int stationFrames = 6 * rate;
 
 // The show's channel table, in the order the show plays it.
@@ -35,14 +36,35 @@ Sound Render(Source& source, int frames)
     return sound;
 }
 
-// What a caller-paced tuner plays over frames, reporting every 250 ms as
-// the show's clock would; each report may be given a new volume or mute.
-Sound Listen(StandInTunerControl& tuner, int frames)
+// A stand-in tuner as the show drives it: switched on, then tuned.
+struct Tuner
+{
+    explicit Tuner(int hz)
+    {
+        receiver.SwitchOn();
+        receiver.Report();
+        receiver.Tune(hz);
+        receiver.Report();
+    }
+    // What it plays at the listener's volume and mute.
+    void Play(float* interleaved, int frames)
+    {
+        receiver.Render(interleaved, frames);
+        gain.Apply(interleaved, frames);
+    }
+    StandInReceiver receiver{87500000};
+    GainRamp gain;
+};
+
+// What a tuner plays over frames, reporting every 250 ms as the show's clock
+// would; each report may be given a new volume or mute.
+Sound Listen(Tuner& tuner, int frames)
 {
     Sound sound(size_t(frames) * 2);
     for (int done = 0; done < frames; done += reportFrames) {
-        tuner.RenderSound(sound.data() + 2 * done, std::min(reportFrames, frames - done));
-        tuner.ReportNow();
+        tuner.Play(sound.data() + 2 * done, std::min(reportFrames, frames - done));
+        if (tuner.receiver.IsOn())
+            tuner.receiver.Report();
     }
     return sound;
 }
@@ -164,18 +186,14 @@ void StandInBroadcastTest::sound()
     QFETCH(int, hz);
     QFETCH(int, value);
 
-    StandInTunerControl tuner(nullptr, StandInTunerControl::Pacing::Caller);
-    tuner.setVolume(100);
-    tuner.start();
-    tuner.setFrequency(hz);
+    Tuner tuner(hz);
 
     switch (check) {
     case Check::Kinds: {
         // Every kind is common across the band; no show station has the
         // kind of the one before it.
         int counts[Programme::kindCount] = {};
-        for (int band = StandInTunerControl::bandStartHz; band <= StandInTunerControl::bandEndHz;
-             band += StandInTunerControl::stepHz)
+        for (int band = 87500000; band <= 108000000; band += 100000)
             ++counts[int(Programme(band).StationKind())];
         for (int kind = 0; kind < Programme::kindCount; ++kind)
             QVERIFY2(counts[kind] >= 20, qPrintable(QStringLiteral("kind %1: %2 stations").arg(kind).arg(counts[kind])));
@@ -215,14 +233,10 @@ void StandInBroadcastTest::sound()
         break;
     }
     case Check::Volume: {
-        StandInTunerControl full(nullptr, StandInTunerControl::Pacing::Caller);
-        full.setVolume(100);
-        full.start();
-        full.setFrequency(hz);
-        tuner.setVolume(value);
+        Tuner full(hz);
+        tuner.gain.SetVolume(value);
         const double reference = PowerDb(Listen(full, 2 * rate));
         const double heard = PowerDb(Listen(tuner, 2 * rate));
-        QCOMPARE(tuner.volume(), value);
         if (value == 0)
             QVERIFY(heard < -200.0);
         else
@@ -231,19 +245,19 @@ void StandInBroadcastTest::sound()
         break;
     }
     case Check::Mute: {
-        tuner.setVolume(value);
+        tuner.gain.SetVolume(value);
         Listen(tuner, rate);
-        tuner.setMuted(true);
+        tuner.gain.SetMuted(true);
         const Sound muted = Listen(tuner, rate);
         QVERIFY(PowerDb(muted, 0, GainRamp::rampFrames) > -60.0);
         QCOMPARE(Peak(Sound(muted.begin() + 2 * GainRamp::rampFrames, muted.end())), 0.0f);
-        tuner.setMuted(false);
+        tuner.gain.SetMuted(false);
         QVERIFY(PowerDb(Listen(tuner, rate)) > -30.0);
         break;
     }
     case Check::Stopped: {
         QVERIFY(PowerDb(Listen(tuner, rate)) > -30.0);
-        tuner.stop();
+        tuner.receiver.SwitchOff();
         QCOMPARE(Peak(Listen(tuner, rate)), 0.0f);
         break;
     }
@@ -254,13 +268,13 @@ void StandInBroadcastTest::sound()
         const Sound steady = Listen(tuner, 2 * rate);
         const float ownJump = LargestJump(steady, rate, 2 * rate);
         Sound changes(size_t(rate) * 2);
-        tuner.setVolume(20);
-        tuner.RenderSound(changes.data(), rate / 4);
-        tuner.setMuted(true);
-        tuner.RenderSound(changes.data() + rate / 2, rate / 4);
-        tuner.setMuted(false);
-        tuner.setVolume(100);
-        tuner.RenderSound(changes.data() + rate, rate / 4);
+        tuner.gain.SetVolume(20);
+        tuner.Play(changes.data(), rate / 4);
+        tuner.gain.SetMuted(true);
+        tuner.Play(changes.data() + rate / 2, rate / 4);
+        tuner.gain.SetMuted(false);
+        tuner.gain.SetVolume(100);
+        tuner.Play(changes.data() + rate, rate / 4);
         StandInBroadcast broadcast(hz);
         broadcast.SetStrength(100);
         Render(broadcast, rate);
@@ -314,18 +328,13 @@ void StandInBroadcastTest::sound()
         break;
     }
     case Check::Determinism: {
-        StandInTunerControl twin(nullptr, StandInTunerControl::Pacing::Caller);
-        twin.setVolume(100);
-        twin.start();
-        twin.setFrequency(hz);
+        Tuner twin(hz);
         const Sound first = Listen(tuner, 3 * rate);
         QVERIFY(first == Listen(twin, 3 * rate));
-        tuner.setFrequency(hz + 100000);
-        twin.setFrequency(hz + 100000);
+        tuner.receiver.Tune(hz + 100000);
+        twin.receiver.Tune(hz + 100000);
         QVERIFY(Listen(tuner, rate) == Listen(twin, rate));
-        StandInTunerControl neighbour(nullptr, StandInTunerControl::Pacing::Caller);
-        neighbour.start();
-        neighbour.setFrequency(hz + 100000);
+        Tuner neighbour(hz + 100000);
         QVERIFY(Listen(neighbour, 3 * rate) != first);
         break;
     }

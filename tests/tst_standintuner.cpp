@@ -1,5 +1,6 @@
 #include "platform/tuner/standin/standintuner.h"
 #include "platform/tuner/standin/standintunercontrol.h"
+#include "signal/broadcast/standinreceiver.h"
 
 #include <QRadioTuner>
 #include <QSignalSpy>
@@ -149,10 +150,10 @@ void StandInTunerTest::strengthIsAPureFunctionWithinRange()
         frequencies << hz;
     for (int hz : frequencies) {
         for (quint32 report : reports) {
-            const int strength = StandInTunerControl::StrengthAt(hz, report);
+            const int strength = StandInReceiver::StrengthAt(hz, report);
             QVERIFY2(strength >= 0 && strength <= 100,
                      qPrintable(QStringLiteral("%1 Hz, report %2: %3").arg(hz).arg(report).arg(strength)));
-            QCOMPARE(StandInTunerControl::StrengthAt(hz, report), strength);
+            QCOMPARE(StandInReceiver::StrengthAt(hz, report), strength);
         }
     }
 }
@@ -190,7 +191,7 @@ void StandInTunerTest::reportsFollowTheStrengthFunctionFromEachTuning()
         const QList<int> strengths = Strengths(reports, 4);
         QCOMPARE(strengths.size(), 4);
         for (int report = 0; report < 4; ++report)
-            QCOMPARE(strengths.at(report), StandInTunerControl::StrengthAt(hz, quint32(report)));
+            QCOMPARE(strengths.at(report), StandInReceiver::StrengthAt(hz, std::uint32_t(report)));
         QCOMPARE(tuner.signalStrength(), reports.last().at(0).toInt());
     }
 }
@@ -265,7 +266,7 @@ void StandInTunerTest::callerPacedReportsOnlyWhenAsked()
     control.ReportNow();
     QCOMPARE(reports.count(), 4);
     for (quint32 report = 0; report < 3; ++report)
-        QCOMPARE(reports.at(int(report) + 1).at(0).toInt(), StandInTunerControl::StrengthAt(hz, report));
+        QCOMPARE(reports.at(int(report) + 1).at(0).toInt(), StandInReceiver::StrengthAt(hz, report));
 
     control.stop();
     control.ReportNow();

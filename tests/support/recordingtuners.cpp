@@ -1,13 +1,12 @@
 #include "support/recordingtuners.h"
 
 #include "platform/tuner/standin/standintuner.h"
-#include "platform/tuner/standin/standintunerservice.h"
 
 RecordingTuners::RecordingTuners()
 {
     qputenv("QT_MULTIMEDIA_PREFERRED_PLUGINS", "standintuner");
     InstallStandInTuner();
-    StandInTunerService::SetControlFactory([this](QObject* parent) {
+    SetStandInControlFactory([this](QObject* parent) {
         auto* control = new RecordingTunerControl(calls, parent);
         controls << control;
         return control;
@@ -16,7 +15,7 @@ RecordingTuners::RecordingTuners()
 
 RecordingTuners::~RecordingTuners()
 {
-    StandInTunerService::SetControlFactory({});
+    SetStandInControlFactory({});
 }
 
 RecordingTunerControl* RecordingTuners::Only() const

@@ -1,11 +1,10 @@
 #include "tools/capture/capturesession.h"
 
 #include "platform/sensors/scripted/scriptedattitude.h"
-#include "platform/sound/samplesource.h"
 #include "platform/tuner/standin/standintuner.h"
 #include "platform/tuner/standin/standintunercontrol.h"
-#include "platform/tuner/standin/standintunerservice.h"
 #include "show/demowidget.h"
+#include "signal/samplesource.h"
 #include "tools/capture/framesink.h"
 #include "tools/capture/soundsink.h"
 
@@ -34,7 +33,7 @@ CaptureSession::CaptureSession(const CaptureOptions& options, const SensorScript
 
 CaptureSession::~CaptureSession()
 {
-    StandInTunerService::SetControlFactory({});
+    SetStandInControlFactory({});
 }
 
 void CaptureSession::PrepareEnvironment()
@@ -135,7 +134,7 @@ bool CaptureSession::Run(QString* error)
 {
     ScriptedAttitude::Install();
     InstallStandInTuner();
-    StandInTunerService::SetControlFactory([this](QObject* parent) {
+    SetStandInControlFactory([this](QObject* parent) {
         StandInTunerControl* control = new StandInTunerControl(parent, StandInTunerControl::Pacing::Caller);
         tunerControl = control;
         return control;

@@ -1,6 +1,6 @@
 #include "tools/capture/wavfilesink.h"
 
-#include "platform/sound/samplesource.h"
+#include "signal/samplesource.h"
 
 #include <QtEndian>
 

@@ -1,7 +1,7 @@
 #include "platform/tuner/sdr/sdrtuner.h"
 
-#include "platform/tuner/sdr/iqrecording.h"
-#include "platform/tuner/sdr/soapydevice.h"
+#include "signal/receiver/iqrecording.h"
+#include "signal/receiver/soapydevice.h"
 
 #include <QtPlugin>
 

@@ -1,7 +1,7 @@
 #ifndef SDRTUNER_H
 #define SDRTUNER_H
 
-#include "platform/tuner/sdr/iqdevice.h"
+#include "signal/receiver/iqdevice.h"
 
 #include <memory>
 

@@ -4,8 +4,9 @@
 
 namespace {
 
-// A fifth of a second of audio: enough to bridge the receive thread's reads
-// and the sound output's pulls, little enough to keep the radio prompt.
+// At least a fifth of a second of audio (the ring rounds it up to 16384
+// samples, about a third): enough to bridge the receive thread's reads and
+// the sound output's pulls, little enough to keep the radio prompt.
 const int ringSamples = 9600;
 
 }

@@ -1,10 +1,10 @@
 #ifndef SDRTUNERCONTROL_H
 #define SDRTUNERCONTROL_H
 
-#include "platform/sound/qtaudio/soundoutput.h"
+#include "platform/sound/soundoutput.h"
 #include "platform/tuner/fmtunercontrol.h"
-#include "platform/tuner/sdr/audioring.h"
-#include "platform/tuner/sdr/sdrreceiver.h"
+#include "signal/audioring.h"
+#include "signal/receiver/sdrreceiver.h"
 
 #include <memory>
 

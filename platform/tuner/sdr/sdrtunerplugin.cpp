@@ -5,18 +5,12 @@
 
 #include "platform/tuner/sdr/sdrtunerplugin.h"
 
-#include "platform/tuner/sdr/sdrtunerservice.h"
+#include "platform/tuner/sdr/sdrtuner.h"
+#include "platform/tuner/sdr/sdrtunercontrol.h"
 
-#include <QMediaService>
-
-QMediaService* SdrTunerPlugin::create(const QString& key)
+SdrTunerPlugin::SdrTunerPlugin()
+    : TunerPlugin([](QObject* parent) { return new SdrTunerControl(OpenSdrDevice, parent); })
 {
-    return key == QLatin1String(Q_MEDIASERVICE_RADIO) ? new SdrTunerService : nullptr;
-}
-
-void SdrTunerPlugin::release(QMediaService* service)
-{
-    delete service;
 }
 
 #include "moc_sdrtunerplugin.cpp"

@@ -1,28 +1,12 @@
 #include "platform/tuner/standin/standintunercontrol.h"
 
-#include "platform/sound/qtaudio/soundoutput.h"
+#include "platform/sound/soundoutput.h"
 
 #include <QtGlobal>
 
 #include <algorithm>
 
 namespace {
-
-// SplitMix64's finaliser: cheap, and every input bit reaches every output bit,
-// so neighbouring frequencies get unrelated levels.
-quint64 Scramble(quint64 x)
-{
-    x += 0x9e3779b97f4a7c15ULL;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
-    return x ^ (x >> 31);
-}
-
-// Levels 8..92 for the station and a fluctuation of -4..+4 keep every report
-// inside the 0..100 that QRadioTuner promises.
-const int weakestStation = 8;
-const int stationLevels = 85;
-const int fluctuationSpan = 9;
 
 int SnapToBand(int hz)
 {
@@ -40,33 +24,21 @@ int SnapToBand(int hz)
 StandInTunerControl::StandInTunerControl(QObject* parent, Pacing pacing)
     : FmTunerControl(parent)
     , pacing(pacing)
-    , reportsSinceTuning(0)
-    , broadcast(frequency())
+    , receiver(frequency())
 {
     callerGain.SetVolume(volume());
 }
 
 StandInTunerControl::~StandInTunerControl() = default;
 
-int StandInTunerControl::StrengthAt(int hz, quint32 report)
-{
-    const quint64 station = static_cast<quint32>(hz);
-    const int level = weakestStation + static_cast<int>(Scramble(station) % stationLevels);
-    const int fluctuation
-        = static_cast<int>(Scramble((station << 32) | report) % fluctuationSpan)
-        - fluctuationSpan / 2;
-    return level + fluctuation;
-}
-
 void StandInTunerControl::setFrequency(int hz)
 {
     const int snapped = SnapToBand(hz);
-    if (snapped != frequency()) {
-        SetTunedFrequency(snapped);
-        broadcast.Tune(snapped);
+    const bool retuned = snapped != frequency();
+    SetTunedFrequency(snapped);
+    receiver.Tune(snapped);
+    if (retuned)
         emit frequencyChanged(snapped);
-    }
-    reportsSinceTuning = 0;
     if (state() == QRadioTuner::ActiveState)
         Report();
 }
@@ -76,14 +48,12 @@ void StandInTunerControl::start()
     if (state() == QRadioTuner::ActiveState)
         return;
     SetState(QRadioTuner::ActiveState);
-    reportsSinceTuning = 0;
-    // Switching on is heard as tuning in.
-    broadcast.Tune(frequency());
+    receiver.SwitchOn();
     Report();
     if (pacing == Pacing::OwnTimer) {
         reportTimer.start();
         if (!sound) {
-            sound.reset(new SoundOutput(broadcast));
+            sound.reset(new SoundOutput(receiver));
             sound->SetVolume(volume());
             sound->SetMuted(isMuted());
         }
@@ -98,6 +68,7 @@ void StandInTunerControl::stop()
     reportTimer.stop();
     if (sound)
         sound->Stop();
+    receiver.SwitchOff();
     SetState(QRadioTuner::StoppedState);
 }
 
@@ -116,19 +87,13 @@ void StandInTunerControl::ReportNow()
 
 void StandInTunerControl::RenderSound(float* interleaved, int frames)
 {
-    if (state() != QRadioTuner::ActiveState) {
-        std::fill(interleaved, interleaved + frames * SampleSource::channels, 0.0f);
-        return;
-    }
-    broadcast.Render(interleaved, frames);
+    receiver.Render(interleaved, frames);
     callerGain.Apply(interleaved, frames);
 }
 
 int StandInTunerControl::MeasureStrength()
 {
-    const int strength = StrengthAt(frequency(), reportsSinceTuning++);
-    broadcast.SetStrength(strength);
-    return strength;
+    return receiver.Report();
 }
 
 void StandInTunerControl::ApplyVolume(int volume)

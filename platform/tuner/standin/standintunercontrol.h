@@ -1,20 +1,17 @@
 #ifndef STANDINTUNERCONTROL_H
 #define STANDINTUNERCONTROL_H
 
-#include "platform/sound/gainramp.h"
+#include "signal/gainramp.h"
 #include "platform/tuner/fmtunercontrol.h"
-#include "platform/tuner/standin/standinbroadcast.h"
+#include "signal/broadcast/standinreceiver.h"
 
 #include <memory>
 
 class SoundOutput;
 
-// A simulated FM receiver behind QRadioTuner: it tunes the FM band like a
-// real receiver, reports a signal strength that depends only on the tuned
-// frequency and on how many reports it has made since tuning, so that every
-// run of the show sees the same strengths, and while active plays a
-// synthesised broadcast (StandInBroadcast) that those strengths sink into
-// static, at the volume and mute it is given.
+// The stand-in receiver (StandInReceiver) behind QRadioTuner: it tunes the
+// FM band like a real receiver, reports the receiver's strengths and while
+// active plays what the receiver hears, at the volume and mute it is given.
 class StandInTunerControl : public FmTunerControl
 {
     Q_OBJECT
@@ -36,10 +33,6 @@ public:
     // the broadcast at the set volume and mute, silence while stopped.
     void RenderSound(float* interleaved, int frames);
 
-    // The strength, 0 to 100, reported for the station at hz in the given
-    // report since tuning to it (0 is the report made on tuning).
-    static int StrengthAt(int hz, quint32 report);
-
     void setFrequency(int hz) override;
 
     void start() override;
@@ -53,10 +46,9 @@ private:
     void ApplyMuted(bool mute) override;
 
     Pacing pacing;
-    quint32 reportsSinceTuning;
-    StandInBroadcast broadcast;
+    StandInReceiver receiver;
     GainRamp callerGain;
-    // Declared after the broadcast it plays, so that it stops first.
+    // Declared after the receiver it plays, so that it stops first.
     std::unique_ptr<SoundOutput> sound;
 };
 

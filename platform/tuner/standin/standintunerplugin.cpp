@@ -5,18 +5,29 @@
 
 #include "platform/tuner/standin/standintunerplugin.h"
 
-#include "platform/tuner/standin/standintunerservice.h"
+#include "platform/tuner/standin/standintuner.h"
+#include "platform/tuner/standin/standintunercontrol.h"
 
-#include <QMediaService>
+namespace {
 
-QMediaService* StandInTunerPlugin::create(const QString& key)
+TunerControlFactory& InstalledFactory()
 {
-    return key == QLatin1String(Q_MEDIASERVICE_RADIO) ? new StandInTunerService : nullptr;
+    static TunerControlFactory factory;
+    return factory;
 }
 
-void StandInTunerPlugin::release(QMediaService* service)
+}
+
+void SetStandInControlFactory(TunerControlFactory factory)
 {
-    delete service;
+    InstalledFactory() = std::move(factory);
+}
+
+StandInTunerPlugin::StandInTunerPlugin()
+    : TunerPlugin([](QObject* parent) {
+        return InstalledFactory() ? InstalledFactory()(parent) : new StandInTunerControl(parent);
+    })
+{
 }
 
 #include "moc_standintunerplugin.cpp"

@@ -1,0 +1,112 @@
+#include "platform/sound/soundoutput.h"
+
+#include "platform/sound/samplestream.h"
+#include "signal/samplesource.h"
+
+#include <QAudioDeviceInfo>
+#include <QAudioFormat>
+#include <QAudioOutput>
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+// What the output may hold ahead of the speaker. Pulse and ALSA add a few
+// milliseconds of their own, within the 150 ms the show allows.
+const int queuedMs = 100;
+
+// One line for the whole process, however many outputs fail.
+std::atomic_flag faultReported = ATOMIC_FLAG_INIT;
+
+// Qt's sound plugins give their own warnings when they find no server
+// ("PulseAudioService: pa_context_connect() failed"); while the output is
+// set up they are held back, and the output's one line speaks for them.
+class QuietSoundPlugins
+{
+public:
+    QuietSoundPlugins() : previous(qInstallMessageHandler(Drop)) {}
+    ~QuietSoundPlugins() { qInstallMessageHandler(previous); }
+
+private:
+    static void Drop(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+    QtMessageHandler previous;
+};
+
+QAudioFormat StreamFormat()
+{
+    QAudioFormat format;
+    format.setSampleRate(SampleSource::sampleRate);
+    format.setChannelCount(SampleSource::channels);
+    format.setSampleSize(16);
+    format.setSampleType(QAudioFormat::SignedInt);
+    format.setByteOrder(QAudioFormat::LittleEndian);
+    format.setCodec(QStringLiteral("audio/pcm"));
+    return format;
+}
+
+}
+
+SoundOutput::SoundOutput(SampleSource& source, QObject* parent) : QObject(parent), source(source) {}
+
+SoundOutput::~SoundOutput()
+{
+    Stop();
+}
+
+void SoundOutput::ReportFault(const char* what)
+{
+    if (!faultReported.test_and_set())
+        std::fprintf(stderr, "radioshow: %s: the radio plays silently\n", what);
+}
+
+void SoundOutput::Start()
+{
+    if (output && output->state() != QAudio::StoppedState)
+        return;
+    const QuietSoundPlugins quiet;
+    if (!output) {
+        const QAudioDeviceInfo device = QAudioDeviceInfo::defaultOutputDevice();
+        const QAudioFormat format = StreamFormat();
+        if (device.isNull()) {
+            ReportFault("no sound output device");
+            return;
+        }
+        if (!device.isFormatSupported(format)) {
+            ReportFault("the sound output takes no 48 kHz 16-bit stereo");
+            return;
+        }
+        output.reset(new QAudioOutput(device, format));
+        output->setBufferSize(format.bytesForDuration(qint64(queuedMs) * 1000));
+        output->setCategory(QStringLiteral("music"));
+        // A server that goes away mid-show stops the output with an error.
+        connect(output.get(), &QAudioOutput::stateChanged, this, [this](QAudio::State state) {
+            if (state == QAudio::StoppedState && output->error() != QAudio::NoError)
+                ReportFault("the sound output failed");
+        });
+        stream.reset(new SampleStream(source, gain));
+        stream->open(QIODevice::ReadOnly);
+    }
+    output->start(stream.get());
+    if (output->error() != QAudio::NoError) {
+        ReportFault("the sound output does not open");
+        output->stop();
+    }
+}
+
+void SoundOutput::Stop()
+{
+    if (output)
+        output->stop();
+}
+
+void SoundOutput::SetVolume(int volume)
+{
+    gain.SetVolume(volume);
+}
+
+void SoundOutput::SetMuted(bool muted)
+{
+    gain.SetMuted(muted);
+}

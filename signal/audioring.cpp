@@ -1,0 +1,70 @@
+#include "signal/audioring.h"
+
+#include <algorithm>
+
+namespace {
+
+const size_t primingSamples = SampleSource::sampleRate / 20;
+
+size_t PowerOfTwoAtLeast(int count)
+{
+    size_t size = 1;
+    while (size < static_cast<size_t>(std::max(count, 1)))
+        size *= 2;
+    return size;
+}
+
+}
+
+AudioRing::AudioRing(int capacity)
+    : samples(PowerOfTwoAtLeast(capacity))
+    , mask(samples.size() - 1)
+    , written(0)
+    , read(0)
+    , primed(false)
+{
+}
+
+int AudioRing::Push(const float* source, int count)
+{
+    const size_t head = written.load(std::memory_order_relaxed);
+    const size_t tail = read.load(std::memory_order_acquire);
+    const size_t room = samples.size() - (head - tail);
+    const size_t taken = std::min(room, static_cast<size_t>(std::max(count, 0)));
+    for (size_t i = 0; i < taken; ++i)
+        samples[(head + i) & mask] = source[i];
+    written.store(head + taken, std::memory_order_release);
+    return static_cast<int>(taken);
+}
+
+int AudioRing::Held() const
+{
+    return static_cast<int>(written.load(std::memory_order_acquire)
+                            - read.load(std::memory_order_relaxed));
+}
+
+void AudioRing::Render(float* interleaved, int frames)
+{
+    const size_t tail = read.load(std::memory_order_relaxed);
+    const size_t head = written.load(std::memory_order_acquire);
+    const size_t wanted = static_cast<size_t>(std::max(frames, 0));
+    const size_t held = head - tail;
+    if (held >= std::min(primingSamples, samples.size()))
+        primed = true;
+    const size_t taken = primed ? std::min(held, wanted) : 0;
+    if (taken < wanted)
+        primed = false;
+    for (size_t i = 0; i < taken; ++i) {
+        const float sample = samples[(tail + i) & mask];
+        interleaved[2 * i] = sample;
+        interleaved[2 * i + 1] = sample;
+    }
+    std::fill(interleaved + 2 * taken, interleaved + 2 * wanted, 0.0f);
+    read.store(tail + taken, std::memory_order_release);
+}
+
+void AudioRing::Clear()
+{
+    read.store(written.load());
+    primed = false;
+}

@@ -1,0 +1,71 @@
+#ifndef PROGRAMME_H
+#define PROGRAMME_H
+
+#include "signal/broadcast/drumkit.h"
+#include "signal/broadcast/synthvoices.h"
+#include "signal/broadcast/talker.h"
+#include "signal/peaklimiter.h"
+
+#include <array>
+#include <cstdint>
+
+// What one frequency of the stand-in's band broadcasts, from the moment it
+// is tuned in: a pure function of the frequency and of the number of frames
+// rendered since. Each frequency has one of five kinds of programme and its
+// own tempo, key, scale and timbres, all drawn from the frequency. Like a
+// broadcaster, it levels its sound to a common loudness and limits its peaks.
+class Programme
+{
+public:
+    enum class Kind { Song, Pads, Arpeggios, Talk, Chimes };
+    static const int kindCount = 5;
+
+    static constexpr float levelRms = 0.125f;  // -18 dBFS
+    static constexpr float ceiling = 0.7f;     // -3 dBFS
+
+    explicit Programme(int hz);
+
+    Kind StationKind() const { return kind; }
+
+    // Writes (does not add) frames of interleaved stereo.
+    void Render(float* interleaved, int frames);
+
+private:
+    std::uint64_t Draw(std::int64_t step, int what) const;
+    int ScaleNote(int degree, int octaveOffset) const;
+    int ChordNote(std::int64_t step, int stepsPerChord, int tone, int octaveOffset) const;
+    void PlayStep(std::int64_t step);
+    void PlaySong(std::int64_t step);
+    void PlayPads(std::int64_t step);
+    void PlayArpeggios(std::int64_t step);
+    void PlayTalk(std::int64_t step);
+    void PlayChimes(std::int64_t step);
+    void Level(float* interleaved, int frames);
+
+    std::uint64_t seed;
+    Kind kind;
+    double framesPerStep;
+    int rootNote;
+    const int* scale;
+    std::array<int, 4> progression;
+    Wavetables::Timbre leadTimbre;
+    Wavetables::Timbre bassTimbre;
+    std::uint32_t rhythm;
+    float talkerHz;
+
+    std::int64_t framesRendered = 0;
+    std::int64_t nextStep = 0;
+    std::int64_t talkResumesAt = 0;
+    int syllablesLeft = 0;
+    int phraseLength = 0;
+
+    SynthVoices voices;
+    DrumKit drums;
+    Talker talker;
+
+    float power;
+    float levelGain = 1.0f;
+    PeakLimiter limiter;
+};
+
+#endif
