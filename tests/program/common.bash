@@ -5,6 +5,8 @@ if [ -z "${RADIOSHOW_ON_TEST_SERVER:-}" ]; then
   RADIOSHOW_ON_TEST_SERVER=1 exec xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" "$0" "$@"
 fi
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/radiobutton.bash"
+
 program="$1"
 tools="$(dirname "$program")/tools"
 output=$(mktemp)
@@ -19,6 +21,30 @@ fail() {
   exit 1
 }
 
+# Waits up to $2 seconds, checking every tenth of a second, until the
+# command after them succeeds; fails naming what it waited for, $1. A
+# process given in $waiting_on (default: none) that ends stops the wait.
+wait_for() {
+  local what="$1" seconds="$2" tries
+  shift 2
+  for ((tries = 0; tries < seconds * 10; tries++)); do
+    "$@" && return 0
+    if [ -n "${waiting_on:-}" ] && ! kill -0 "$waiting_on" 2>/dev/null; then
+      "$@" && return 0
+      fail "$what: the process it came from ended first"
+    fi
+    sleep 0.1
+  done
+  "$@" || fail "waited $seconds s for $what"
+}
+
+# Prints $2 when it is a decimal number, else fails naming the value ($1):
+# arithmetic on an empty or garbled reading must not pass for a result.
+number() {
+  [[ "$2" =~ ^-?[0-9]+(\.[0-9]*)?$|^-?\.[0-9]+$ ]] || fail "$1 is not a number: \"$2\""
+  echo "$2"
+}
+
 # Starts the program with its standard output going through a pipe into
 # $output, as a log collector would read it, and its errors into $errors;
 # sets $pid. Each line must arrive when printed, while the program runs.
@@ -31,25 +57,19 @@ start_show() {
   pid=$!
 }
 
+window_found() {
+  window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1) || true
+  [ -n "$window" ]
+}
+
 # Waits until the program's window is mapped; sets $window.
 wait_for_window() {
-  window=""
-  for _ in $(seq 1 300); do
-    window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && return 0
-    kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-    sleep 0.1
-  done
-  fail "no window after 30 s"
+  waiting_on=$pid wait_for "the program's window" 30 window_found
 }
 
 # Waits for the line to appear on the program's output.
 wait_for_line() {
-  for _ in $(seq 1 300); do
-    grep -qxF "$1" "$output" && return 0
-    sleep 0.1
-  done
-  fail "\"$1\" did not appear"
+  waiting_on=$pid wait_for "\"$1\" on the program's output" 30 grep -qxF "$1" "$output"
 }
 
 # Waits for the program to end within $1 seconds; sets $status.
@@ -66,13 +86,8 @@ wait_for_exit() {
   fail "the program did not end within $1 s"
 }
 
-# Presses the "Radio" button: it sits in the lower middle of the view.
 press_radio() {
-  local X Y WIDTH HEIGHT SCREEN
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  for y in $(seq $((Y + HEIGHT * 78 / 100)) 6 $((Y + HEIGHT * 88 / 100))); do
-    xdotool mousemove --sync $((X + WIDTH / 2)) "$y" click 1
-  done
+  click_radio_button "$window"
 }
 
 count_lines() {

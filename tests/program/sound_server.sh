@@ -11,9 +11,22 @@
 set -euo pipefail
 source "$(dirname "$0")/common.bash"
 
-for tool in pulseaudio pactl parec sox; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (Debian: pulseaudio pulseaudio-utils sox; scripts/setup installs them)"
+for tool in pactl parec sox bc; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (Debian: pulseaudio-utils sox bc; scripts/test installs them)"
 done
+# Debian's PulseAudio, unpacked beside the build by scripts/test where the
+# machine has none of its own; either way it runs privately here.
+unpacked="$(dirname "$program")/private-sound"
+server_program=$(command -v pulseaudio || true)
+server_libraries="${LD_LIBRARY_PATH:-}"
+server_modules=()
+if [ -x "$unpacked/usr/bin/pulseaudio" ]; then
+  modules=$(echo "$unpacked"/usr/lib/pulse-*/modules)
+  server_program="$unpacked/usr/bin/pulseaudio"
+  server_libraries="$unpacked/usr/lib/x86_64-linux-gnu/pulseaudio:$modules"
+  server_modules=(-p "$modules")
+fi
+[ -n "$server_program" ] || fail "no PulseAudio server to run privately (scripts/test unpacks one into $unpacked)"
 
 runtime=$(mktemp -d)
 recording="$runtime/monitor.raw"
@@ -31,24 +44,29 @@ cleanup() {
 trap cleanup EXIT
 
 export PULSE_SERVER="unix:$runtime/native" PULSE_RUNTIME_PATH="$runtime/pulse" PULSE_STATE_PATH="$runtime/state"
-HOME="$runtime" pulseaudio -n --daemonize=no --system=false --use-pid-file=no --exit-idle-time=-1 \
+HOME="$runtime" LD_LIBRARY_PATH="$server_libraries" "$server_program" "${server_modules[@]}" -n --daemonize=no --system=false --use-pid-file=no --exit-idle-time=-1 \
   --disallow-exit --disallow-module-loading --log-level=error \
   -L "module-null-sink sink_name=speakers rate=48000 channels=2" \
   -L "module-native-protocol-unix socket=$runtime/native auth-anonymous=1" >/dev/null 2>"$runtime/server.log" &
 server=$!
-for _ in $(seq 1 100); do
-  pactl info >/dev/null 2>&1 && break
-  kill -0 "$server" 2>/dev/null || { cat "$runtime/server.log" >&2; fail "the sound server did not start"; }
-  sleep 0.1
-done
-pactl info >/dev/null 2>&1 || fail "the sound server does not answer"
+server_answers() {
+  pactl info >/dev/null 2>&1
+}
+waiting_on=$server wait_for "the private sound server to answer" 30 server_answers \
+  || { cat "$runtime/server.log" >&2; exit 1; }
 
 parec -d speakers.monitor --raw --format=s16le --rate=48000 --channels=2 --latency-msec=20 >"$recording" &
 recorder=$!
+# On a cold machine the recorder takes a second or two before it writes;
+# the press time is read off the recording, so it must be running first.
+recording_started() {
+  [ -s "$recording" ]
+}
+waiting_on=$recorder wait_for "the recorder's first bytes" 30 recording_started
 
 # Seconds of recording so far.
 now() {
-  echo "scale=3; $(stat -c %s "$recording") / 192000" | bc
+  number "seconds recorded" "$(echo "scale=3; $(stat -c %s "$recording") / 192000" | bc)"
 }
 
 wait_until() {
@@ -61,12 +79,12 @@ wait_until() {
 # "RMS lev dB" (or with $4 "Pk lev dB") of the recording from $1 to $2 s
 # through the sox effect $3 (a band, or nothing).
 level() {
-  sox -t raw -r 48000 -e signed -b 16 -c 2 "$recording" -n trim "$1" "=$2" ${3:-} stats 2>&1 \
-    | awk -v what="${4:-RMS}" '$1 == what && $2 == "lev" { print ($4 == "-inf") ? -200 : $4 }'
+  number "the ${4:-RMS} level from $1 to $2 s ${3:-}" "$(sox -t raw -r 48000 -e signed -b 16 -c 2 "$recording" -n \
+    trim "$1" "=$2" ${3:-} stats 2>&1 | awk -v what="${4:-RMS}" '$1 == what && $2 == "lev" { print ($4 == "-inf") ? -200 : $4 }')"
 }
 
 above() {
-  [ "$(echo "$1 > $2" | bc)" -eq 1 ]
+  [ "$(echo "$(number "a level" "$1") > $(number "a level" "$2")" | bc)" -eq 1 ]
 }
 
 bands=("sinc -300" "sinc 300-1200" "sinc 1200-5000" "sinc 5000-15000")
@@ -106,6 +124,7 @@ total=$(now)
 quiet=$(sox -t raw -r 48000 -e signed -b 16 -c 2 "$recording" -n trim "$before" silence 1 0.002 -50d stat 2>&1 \
   | awk '/^Length/ { print $3 }')
 [ -n "$quiet" ] || fail "no sound at all after the press"
+quiet=$(number "the length of the recording after the silence" "$quiet")
 on=$(echo "$total - $quiet" | bc)
 at() {
   echo "$on + $1" | bc
@@ -135,8 +154,8 @@ whole="$runtime/show.wav"
 grep -qxF "stopping radio" "$output" || fail "the captured show did not stop the radio"
 recording="$whole"
 level() {
-  sox "$recording" -n trim "$1" "=$2" ${3:-} stats 2>&1 \
-    | awk -v what="${4:-RMS}" '$1 == what && $2 == "lev" { print ($4 == "-inf") ? -200 : $4 }'
+  number "the captured ${4:-RMS} level from $1 to $2 s" "$(sox "$recording" -n trim "$1" "=$2" ${3:-} stats 2>&1 \
+    | awk -v what="${4:-RMS}" '$1 == what && $2 == "lev" { print ($4 == "-inf") ? -200 : $4 }')"
 }
 last=$(level 148.5 149.7)
 above "$last" -40 || fail "the captured radio is quiet before its end: $last dB"

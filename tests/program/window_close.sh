@@ -31,13 +31,9 @@ close_window() {
   esac
 }
 
+# Waits for a line of the program's output, naming the moment on failure.
 wait_for_line_in() {
-  for _ in $(seq 1 $(($2 * 10))); do
-    grep -qxF "$1" "$output" && return 0
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
+  waiting_on=$pid wait_for "$moment: \"$1\" on the program's output" "$2" grep -qxF "$1" "$output"
 }
 
 for moment in "${moments[@]}"; do
@@ -58,16 +54,16 @@ for moment in "${moments[@]}"; do
       ;;
     waiting)
       wait_for_window
-      wait_for_line_in "loaded everything: waiting for user action" 60 || fail "$moment: no ready line"
+      wait_for_line_in "loaded everything: waiting for user action" 60
       sleep "$seconds"
       close_window || fail "$moment: could not ask the window to close"
       ;;
     click | show)
       wait_for_window
-      wait_for_line_in "loaded everything: waiting for user action" 60 || fail "$moment: no ready line"
+      wait_for_line_in "loaded everything: waiting for user action" 60
       press_radio
       if [ "$kind" = show ]; then
-        wait_for_line_in "activating radio" 30 || fail "$moment: the show did not start"
+        wait_for_line_in "activating radio" 30
       fi
       sleep "$seconds"
       # Near the end the show may close itself first: then there is no window.
