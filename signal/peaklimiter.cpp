@@ -5,11 +5,12 @@
 
 void PeakLimiter::Apply(float& left, float& right)
 {
-    const float peak = std::max(std::fabs(left), std::fabs(right)) * gain;
-    if (peak > ceiling)
-        gain *= ceiling / peak;
-    else
-        gain += (1.0f - gain) * release;
+    // Recover first, then hold to the ceiling with the gain actually used:
+    // a gain that recovers after the check would let the next peak through.
+    gain += (1.0f - gain) * release;
+    const float peak = std::max(std::fabs(left), std::fabs(right));
+    if (peak * gain > ceiling)
+        gain = ceiling / peak;
     left *= gain;
     right *= gain;
 }

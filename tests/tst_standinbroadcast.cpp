@@ -2,6 +2,7 @@
 #include "signal/broadcast/standinbroadcast.h"
 #include "signal/broadcast/standinreceiver.h"
 #include "signal/gainramp.h"
+#include "signal/peaklimiter.h"
 
 #include <QtTest>
 
@@ -25,7 +26,7 @@ const int showStationsHz[20] = {
     87900000, 98900000, 103700000, 94000000, 101100000, 91900000,
 };
 
-enum class Check { Kinds, Station, Reception, Volume, Mute, Stopped, Ramps, RetuneBurst, Determinism };
+enum class Check { Kinds, Station, Reception, Volume, Mute, Stopped, Ramps, RetuneBurst, Determinism, Limiter };
 
 // A broadcast's or a programme's next frames.
 template <typename Source>
@@ -178,6 +179,9 @@ void StandInBroadcastTest::sound_data()
     QTest::newRow("ramps without clicks") << Check::Ramps << 102800000 << 100;
     QTest::newRow("retune: a burst, without clicks") << Check::RetuneBurst << 102800000 << 100;
     QTest::newRow("determinism") << Check::Determinism << 98100000 << 50;
+    // value: how far past the limiter's ceiling the peaks go, as a multiple.
+    for (int overshoot : {1, 3, 100})
+        QTest::addRow("limiter at %dx its ceiling", overshoot) << Check::Limiter << 0 << overshoot;
 }
 
 void StandInBroadcastTest::sound()
@@ -337,6 +341,26 @@ void StandInBroadcastTest::sound()
         QVERIFY(Listen(tuner, rate) == Listen(twin, rate));
         Tuner neighbour(hz + 100000);
         QVERIFY(Listen(neighbour, 3 * rate) != first);
+        break;
+    }
+    case Check::Limiter: {
+        // Loud peaks come out at the ceiling at most, in both channels; after
+        // them quiet sound comes back to its own level.
+        const float ceiling = 0.5f;
+        PeakLimiter limiter(ceiling, 0.01f);
+        for (int frame = 0; frame < 1000; ++frame) {
+            float left = ceiling * float(value) * std::sin(0.05f * float(frame));
+            float right = -left;
+            limiter.Apply(left, right);
+            QVERIFY2(std::fabs(left) <= ceiling * 1.0001f && std::fabs(right) <= ceiling * 1.0001f,
+                     qPrintable(QStringLiteral("frame %1: %2").arg(frame).arg(left)));
+        }
+        float left = 0.1f, right = 0.1f;
+        for (int frame = 0; frame < 1000; ++frame) {
+            left = right = 0.1f;
+            limiter.Apply(left, right);
+        }
+        QVERIFY2(std::fabs(left - 0.1f) < 0.001f, qPrintable(QString::number(left)));
         break;
     }
     }
