@@ -2,7 +2,7 @@
 # 1920x1080 virtual X server and watches it from outside.
 
 if [ -z "${RADIOSHOW_ON_TEST_SERVER:-}" ]; then
-  RADIOSHOW_ON_TEST_SERVER=1 exec xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" "$0" "$@"
+  RADIOSHOW_ON_TEST_SERVER=1 exec "$(dirname "${BASH_SOURCE[0]}")/../with-display" --private --screen 1920x1080x24 "$0" "$@"
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/radiobutton.bash"
