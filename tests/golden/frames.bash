@@ -1,6 +1,7 @@
 # The golden frames: one small capture, and the frames of it that show each
 # kind of picture. Shared by tests/program/golden_frames.sh, which compares,
-# and scripts/golden-frames, which makes the references.
+# scripts/golden-frames, which makes the references, and the arm64 and
+# OpenGL ES checks (scripts/check-arm64, scripts/check-gles).
 
 golden_folder="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
