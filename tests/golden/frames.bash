@@ -1,6 +1,9 @@
 # The golden frames: one small capture, and the frames of it that show each
 # kind of picture. Shared by tests/program/golden_frames.sh, which compares,
-# and scripts/golden-frames, which makes the references.
+# scripts/golden-frames, which makes the references, and the arm64 and
+# OpenGL ES checks (scripts/check-arm64, scripts/check-gles).
+
+golden_folder="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 golden_size=160x90
 # Frames every 0.5 s from -0.5 s: frame i shows show time -0.5 + 0.5 * i.
@@ -18,15 +21,54 @@ golden_frames=(
   scene6-first:79    # 39 s: scene 6, the first picture, turning the other way
 )
 
-# render_golden TOOL FOLDER: writes FOLDER/NAME.png for every golden frame.
+# Each frame, captured again on the virtual clock, may differ from its
+# reference in at most golden_max_pixels pixels by more than golden_fuzz (the
+# colour distance as a share of the largest).
+golden_fuzz=3%
+golden_max_pixels=72   # 0.5% of 160x90
+
+# render_golden FOLDER COMMAND...: runs COMMAND, the capture tool (perhaps
+# under an emulator or with other libraries), with the golden capture's
+# options and writes FOLDER/NAME.png for every golden frame.
 render_golden() {
-  local tool="$1" folder="$2" frames entry
+  local folder="$1" frames entry
+  shift
   frames=$(mktemp -d)
-  # A private virtual X server: no window manager to resize the small window.
-  env -u DISPLAY "$tool" "${golden_capture_args[@]}" --out "$frames" >/dev/null
+  "$@" "${golden_capture_args[@]}" --out "$frames" >/dev/null || { rm -rf "$frames"; return 1; }
   mkdir -p "$folder"
   for entry in "${golden_frames[@]}"; do
-    cp "$frames/$(printf 'frame-%06d.png' "${entry#*:}")" "$folder/${entry%%:*}.png"
+    cp "$frames/$(printf 'frame-%06d.png' "${entry#*:}")" "$folder/${entry%%:*}.png" || { rm -rf "$frames"; return 1; }
   done
   rm -rf "$frames"
+}
+
+# compare_golden FOLDER DIFFS [NAME=PIXELS...]: compares the frames in FOLDER
+# with the references, allowing the named frames PIXELS differing pixels
+# instead of golden_max_pixels. Prints a line per frame; a failure leaves the
+# frame and a picture of the differences in DIFFS and returns 1.
+compare_golden() {
+  local folder="$1" diffs="$2" entry name override allowed differing failed=0
+  shift 2
+  rm -rf "$diffs"
+  for entry in "${golden_frames[@]}"; do
+    name=${entry%%:*}
+    allowed=$golden_max_pixels
+    for override in "$@"; do
+      [ "${override%%=*}" = "$name" ] && allowed=${override#*=}
+    done
+    differing=$(compare -metric AE -fuzz "$golden_fuzz" "$golden_folder/$name.png" "$folder/$name.png" \
+      "$folder/$name-diff.png" 2>&1 >/dev/null) || [ $? -eq 1 ]
+    differing=$(printf "%.0f" "${differing%% *}")
+    if [ "$differing" -gt "$allowed" ]; then
+      mkdir -p "$diffs"
+      cp "$folder/$name.png" "$diffs/$name-actual.png"
+      cp "$folder/$name-diff.png" "$diffs/$name-diff.png"
+      echo "FAIL: $name: $differing pixels differ by more than $golden_fuzz (at most $allowed may);" \
+        "see $diffs/$name-actual.png and $diffs/$name-diff.png" >&2
+      failed=1
+    else
+      echo "$name: $differing pixels beyond $golden_fuzz (at most $allowed)"
+    fi
+  done
+  return "$failed"
 }
