@@ -1,4 +1,5 @@
 #include "signal/audioring.h"
+#include "signal/receiver/fmreceivechain.h"
 #include "signal/receiver/iqrecording.h"
 #include "signal/receiver/sdrreceiver.h"
 #include "platform/tuner/sdr/sdrtuner.h"
@@ -98,7 +99,7 @@ void SdrTunerTest::toneComesThrough()
     WriteRecording(Station(40));
     AudioRing ring(1 << 16);
     {
-        SdrReceiver receiver(OpenSdrDevice, ring, stationHz);
+        SdrReceiver receiver(OpenSdrDevice, ring, stationHz, FmReceiveChain::europeanDeemphasisSeconds);
         const int settled = 9600;
         const int analysed = 24000;
         QTRY_VERIFY_WITH_TIMEOUT(ring.Held() >= settled + analysed, 10000);
