@@ -2,6 +2,7 @@
 #include "signal/receiver/fmreceivechain.h"
 #include "signal/receiver/iqrecording.h"
 #include "signal/receiver/sdrreceiver.h"
+#include "platform/tuner/sdr/deemphasischoice.h"
 #include "platform/tuner/sdr/sdrtuner.h"
 #include "platform/tuner/sdr/sdrtunercontrol.h"
 #include "platform/tuner/standin/standintuner.h"
@@ -27,6 +28,8 @@ private slots:
     void toneComesThrough();
     void reception_data();
     void reception();
+    void deemphasisChoice_data();
+    void deemphasisChoice();
     void strength_data();
     void strength();
     void unpluggedMidStream();
@@ -260,6 +263,38 @@ void SdrTunerTest::reception()
     QCOMPARE(stereoReported, stereo);
     // A 40 dB station reads near the top at every rate, neighbours or not.
     QVERIFY2(strength >= 80, qPrintable(QString::number(strength)));
+}
+
+// The variable, when it holds 50 or 75, else the territory.
+void SdrTunerTest::deemphasisChoice_data()
+{
+    QTest::addColumn<QString>("territory");
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<double>("microseconds");
+    QTest::newRow("United States") << "US" << QByteArray() << 75.0;
+    QTest::newRow("Brazil") << "BR" << QByteArray() << 75.0;
+    QTest::newRow("Jamaica") << "jm" << QByteArray() << 75.0;
+    QTest::newRow("South Korea") << "KR" << QByteArray() << 75.0;
+    QTest::newRow("Germany") << "DE" << QByteArray() << 50.0;
+    QTest::newRow("Japan") << "JP" << QByteArray() << 50.0;
+    QTest::newRow("no territory") << "" << QByteArray() << 50.0;
+    QTest::newRow("told 75") << "" << QByteArray("75") << 75.0;
+    QTest::newRow("told 50") << "" << QByteArray("50") << 50.0;
+}
+
+void SdrTunerTest::deemphasisChoice()
+{
+    QFETCH(QString, territory);
+    QFETCH(QByteArray, variable);
+    QFETCH(double, microseconds);
+    if (variable.isEmpty()) {
+        QCOMPARE(deemphasischoice::ForTerritory(territory) * 1e6, microseconds);
+    } else {
+        qputenv(deemphasischoice::variable, variable);
+        const double chosen = deemphasischoice::Choose();
+        qunsetenv(deemphasischoice::variable);
+        QCOMPARE(chosen * 1e6, microseconds);
+    }
 }
 
 void SdrTunerTest::strength_data()
