@@ -18,8 +18,12 @@ const double channelCutoffHz = (FmReceiveChain::channelHalfWidthHz + channelStop
 // The decimator before it brings the rate down to at least twice the
 // demodulation rate, keeping everything up to channelStopHz.
 const int decimatedRateFactor = 2;
-// liquid's arbitrary resampler: phases in its filter bank.
-const unsigned int filterBank = 256;
+// The resampler to the demodulation rate is rational, interpolation over
+// decimation: exact, so that the audio keeps its pitch and its timing has no
+// jitter. Where the rates have no such ratio with few phases, the nearest
+// one that has, off by a few parts per million at most.
+const unsigned int mostPhases = 64;
+const unsigned int mostDecimation = 4096;
 
 // The audio low-pass passes 15 kHz and is down by audioStopbandDb at the
 // 19 kHz stereo pilot.
@@ -58,6 +62,29 @@ unsigned int KaiserTaps(double transitionShare, float stopbandDb)
     const unsigned int taps
         = static_cast<unsigned int>(std::ceil((stopbandDb - 7.95) / (14.36 * transitionShare)));
     return taps | 1u;
+}
+
+// The last convergent of ratio's continued fraction within the bounds.
+void Fraction(double ratio, unsigned int* interpolation, unsigned int* decimation)
+{
+    unsigned long long p0 = 0, q0 = 1, p1 = 1, q1 = 0;
+    double rest = ratio;
+    for (int term = 0; term < 40; ++term) {
+        const double whole = std::floor(rest);
+        const unsigned long long p2 = static_cast<unsigned long long>(whole) * p1 + p0;
+        const unsigned long long q2 = static_cast<unsigned long long>(whole) * q1 + q0;
+        if (p2 > mostPhases || q2 > mostDecimation)
+            break;
+        p0 = p1;
+        q0 = q1;
+        p1 = p2;
+        q1 = q2;
+        if (rest - whole < 1e-9)
+            break;
+        rest = 1 / (rest - whole);
+    }
+    *interpolation = static_cast<unsigned int>(std::max(p1, 1ull));
+    *decimation = static_cast<unsigned int>(std::max(q1, 1ull));
 }
 
 unsigned int Decimation(double inputRate)
@@ -135,6 +162,8 @@ FmReceiveChain::FmReceiveChain(double inputRate, double deemphasisSeconds)
     , mixer(nco_crcf_create(LIQUID_NCO))
     , spectrum(nullptr)
     , decimator(nullptr)
+    , interpolation(1)
+    , resamplerDecimation(1)
     , channelFilter(nullptr)
     , demodulator(freqdem_create(static_cast<float>(double(deviationHz) / demodulationRate)))
     , stereo(demodulationRate)
@@ -159,12 +188,18 @@ FmReceiveChain::FmReceiveChain(double inputRate, double deemphasisSeconds)
         liquid_firdes_kaiser(taps, 0.5f / factor, channelStopbandDb, 0.0f, h.data());
         decimator = firdecim_crcf_create(factor, h.data(), taps);
     }
-    const double cutoff = std::min(channelCutoffHz / decimatedRate, 0.45);
-    const double transition = 2 * std::min(channelStopHz / decimatedRate - cutoff, 0.5 - cutoff);
-    const unsigned int semiLength = KaiserTaps(transition, channelStopbandDb) / 2 + 1;
-    channelFilter = resamp_crcf_create(static_cast<float>(demodulationRate / decimatedRate),
-                                       semiLength, static_cast<float>(cutoff),
-                                       channelStopbandDb, filterBank);
+    Fraction(demodulationRate / decimatedRate, &interpolation, &resamplerDecimation);
+    // The channel filter at the rate between interpolation and decimation:
+    // interpolation taps per input sample.
+    const double upsampledRate = decimatedRate * interpolation;
+    const double cutoff = std::min(channelCutoffHz, 0.45 * std::min(decimatedRate, double(demodulationRate)));
+    const double stop = std::min(channelStopHz, decimatedRate - cutoff);
+    const unsigned int semiLength
+        = KaiserTaps(2 * (stop - cutoff) / decimatedRate, channelStopbandDb) / 2 + 1;
+    std::vector<float> h(2 * interpolation * semiLength);
+    liquid_firdes_kaiser(static_cast<unsigned int>(h.size()), static_cast<float>(cutoff / upsampledRate),
+                         channelStopbandDb, 0.0f, h.data());
+    channelFilter = rresamp_crcf_create(interpolation, resamplerDecimation, semiLength, h.data());
 }
 
 FmReceiveChain::~FmReceiveChain()
@@ -176,7 +211,7 @@ FmReceiveChain::~FmReceiveChain()
     firdecim_rrrf_destroy(differenceFilter);
     firdecim_rrrf_destroy(sumFilter);
     freqdem_destroy(demodulator);
-    resamp_crcf_destroy(channelFilter);
+    rresamp_crcf_destroy(channelFilter);
     if (decimator)
         firdecim_crcf_destroy(decimator);
     spgramcf_destroy(spectrum);
@@ -202,9 +237,11 @@ void FmReceiveChain::Process(const std::complex<float>* samples, int count,
 {
     if (!receiving || count <= 0)
         return;
-    const size_t pendingInput = mixed.size();
-    mixed.resize(pendingInput + count);
-    std::complex<float>* fresh = mixed.data() + pendingInput;
+    // Without a decimator the mixed samples wait for the resampler directly.
+    std::vector<std::complex<float>>& waiting = decimator ? mixed : decimated;
+    const size_t pendingInput = waiting.size();
+    waiting.resize(pendingInput + count);
+    std::complex<float>* fresh = waiting.data() + pendingInput;
     nco_crcf_mix_block_down(mixer, const_cast<std::complex<float>*>(samples), fresh, count);
 
     spgramcf_write(spectrum, fresh, count);
@@ -212,24 +249,21 @@ void FmReceiveChain::Process(const std::complex<float>* samples, int count,
     if (samplesSinceMeasurement >= measurementSamples)
         Measure();
 
-    const std::complex<float>* selected = mixed.data();
-    unsigned int selectedCount = static_cast<unsigned int>(mixed.size());
     if (decimator) {
         const unsigned int factor = Decimation(inputRate);
-        selectedCount = static_cast<unsigned int>(mixed.size() / factor);
-        decimated.resize(selectedCount);
-        firdecim_crcf_execute_block(decimator, mixed.data(), selectedCount, decimated.data());
-        selected = decimated.data();
-        mixed.erase(mixed.begin(), mixed.begin() + selectedCount * factor);
+        const unsigned int outputs = static_cast<unsigned int>(mixed.size() / factor);
+        const size_t pendingDecimated = decimated.size();
+        decimated.resize(pendingDecimated + outputs);
+        firdecim_crcf_execute_block(decimator, mixed.data(), outputs,
+                                    decimated.data() + pendingDecimated);
+        mixed.erase(mixed.begin(), mixed.begin() + outputs * factor);
     }
 
-    const double rate = demodulationRate / (inputRate / Decimation(inputRate));
-    channel.resize(static_cast<size_t>(std::ceil(selectedCount * rate)) + 4);
-    unsigned int produced = 0;
-    resamp_crcf_execute_block(channelFilter, const_cast<std::complex<float>*>(selected),
-                              selectedCount, channel.data(), &produced);
-    if (!decimator)
-        mixed.clear();
+    const unsigned int blocks = static_cast<unsigned int>(decimated.size() / resamplerDecimation);
+    const unsigned int produced = blocks * interpolation;
+    channel.resize(produced);
+    rresamp_crcf_execute_block(channelFilter, decimated.data(), blocks, channel.data());
+    decimated.erase(decimated.begin(), decimated.begin() + blocks * resamplerDecimation);
 
     const size_t pending = multiplex.size();
     multiplex.resize(pending + produced);

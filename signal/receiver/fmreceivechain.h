@@ -82,7 +82,9 @@ private:
     nco_crcf mixer;
     spgramcf spectrum;
     firdecim_crcf decimator;
-    resamp_crcf channelFilter;
+    unsigned int interpolation;
+    unsigned int resamplerDecimation;
+    rresamp_crcf channelFilter;
     freqdem demodulator;
     StereoDecoder stereo;
     firdecim_rrrf sumFilter;
