@@ -8,21 +8,25 @@ namespace {
 const double pi = 3.14159265358979323846;
 const float channelStopbandDb = 80.0f;
 const float audioStopbandDb = 70.0f;
-const int audioDecimation = FmReceiveChain::demodulationRate / FmReceiveChain::audioRate;
+const int multiplexDecimation = FmReceiveChain::demodulationRate / FmReceiveChain::multiplexRate;
+const int audioDecimation = FmReceiveChain::multiplexRate / FmReceiveChain::audioRate;
+// The multiplex filter keeps the 53 kHz the multiplex reaches and stops what
+// would fold onto it.
+const double multiplexPassHz = 60000;
 
 // The channel filter is flat to the channel's half width and stopped from
 // 120 kHz, where a neighbour 200 kHz away begins (its carrier swings 75 kHz,
 // and a little more for its sidebands).
 const double channelStopHz = 120000;
 const double channelCutoffHz = (FmReceiveChain::channelHalfWidthHz + channelStopHz) / 2;
-// The decimator before it brings the rate down to at least twice the
-// demodulation rate, keeping everything up to channelStopHz.
-const int decimatedRateFactor = 2;
+// The decimator before it keeps everything up to channelStopHz and brings
+// the rate down no further than the demodulation rate plus channelStopHz, so
+// that its own transition band stays wide.
 // The resampler to the demodulation rate is rational, interpolation over
 // decimation: exact, so that the audio keeps its pitch and its timing has no
 // jitter. Where the rates have no such ratio with few phases, the nearest
 // one that has, off by a few parts per million at most.
-const unsigned int mostPhases = 64;
+const unsigned int mostPhases = 256;
 const unsigned int mostDecimation = 4096;
 
 // The audio low-pass passes 15 kHz and is down by audioStopbandDb at the
@@ -90,7 +94,7 @@ void Fraction(double ratio, unsigned int* interpolation, unsigned int* decimatio
 unsigned int Decimation(double inputRate)
 {
     return std::max(1u, static_cast<unsigned int>(
-                            inputRate / (decimatedRateFactor * FmReceiveChain::demodulationRate)));
+                            inputRate / (FmReceiveChain::demodulationRate + channelStopHz)));
 }
 
 // The analogue de-emphasis 1/(1 + j w tau) as a first-order filter at the
@@ -126,7 +130,7 @@ iirfilt_rrrf CreateDeemphasis(double seconds)
 
 firdecim_rrrf CreateAudioFilter()
 {
-    const double rate = FmReceiveChain::demodulationRate;
+    const double rate = FmReceiveChain::multiplexRate;
     const unsigned int taps = KaiserTaps((audioStopHz - audioPassHz) / rate, audioStopbandDb);
     std::vector<float> h(taps);
     liquid_firdes_kaiser(taps, static_cast<float>((audioPassHz + audioStopHz) / 2 / rate),
@@ -138,6 +142,21 @@ firdecim_rrrf CreateAudioFilter()
     for (float& tap : h)
         tap /= sum;
     return firdecim_rrrf_create(audioDecimation, h.data(), taps);
+}
+
+firdecim_rrrf CreateMultiplexFilter()
+{
+    const double rate = FmReceiveChain::demodulationRate;
+    const double stopHz = FmReceiveChain::multiplexRate - multiplexPassHz;
+    const unsigned int taps = KaiserTaps((stopHz - multiplexPassHz) / rate, channelStopbandDb);
+    std::vector<float> h(taps);
+    liquid_firdes_kaiser(taps, 0.5f / multiplexDecimation, channelStopbandDb, 0.0f, h.data());
+    float sum = 0.0f;
+    for (float tap : h)
+        sum += tap;
+    for (float& tap : h)
+        tap /= sum;
+    return firdecim_rrrf_create(multiplexDecimation, h.data(), taps);
 }
 
 unsigned int TransformSize(double inputRate)
@@ -166,7 +185,8 @@ FmReceiveChain::FmReceiveChain(double inputRate, double deemphasisSeconds)
     , resamplerDecimation(1)
     , channelFilter(nullptr)
     , demodulator(freqdem_create(static_cast<float>(double(deviationHz) / demodulationRate)))
-    , stereo(demodulationRate)
+    , multiplexFilter(CreateMultiplexFilter())
+    , stereo(multiplexRate)
     , sumFilter(CreateAudioFilter())
     , differenceFilter(CreateAudioFilter())
     , deemphasis{CreateDeemphasis(deemphasisSeconds), CreateDeemphasis(deemphasisSeconds)}
@@ -210,6 +230,7 @@ FmReceiveChain::~FmReceiveChain()
         iirfilt_rrrf_destroy(filter);
     firdecim_rrrf_destroy(differenceFilter);
     firdecim_rrrf_destroy(sumFilter);
+    firdecim_rrrf_destroy(multiplexFilter);
     freqdem_destroy(demodulator);
     rresamp_crcf_destroy(channelFilter);
     if (decimator)
@@ -265,11 +286,18 @@ void FmReceiveChain::Process(const std::complex<float>* samples, int count,
     rresamp_crcf_execute_block(channelFilter, decimated.data(), blocks, channel.data());
     decimated.erase(decimated.begin(), decimated.begin() + blocks * resamplerDecimation);
 
+    const size_t pendingDemodulated = demodulated.size();
+    demodulated.resize(pendingDemodulated + produced);
+    freqdem_demodulate_block(demodulator, channel.data(), produced,
+                             demodulated.data() + pendingDemodulated);
+    const unsigned int halved = static_cast<unsigned int>(demodulated.size() / multiplexDecimation);
     const size_t pending = multiplex.size();
-    multiplex.resize(pending + produced);
-    freqdem_demodulate_block(demodulator, channel.data(), produced, multiplex.data() + pending);
+    multiplex.resize(pending + halved);
+    firdecim_rrrf_execute_block(multiplexFilter, demodulated.data(), halved,
+                                multiplex.data() + pending);
+    demodulated.erase(demodulated.begin(), demodulated.begin() + halved * multiplexDecimation);
     difference.resize(multiplex.size());
-    stereo.Process(multiplex.data() + pending, static_cast<int>(produced),
+    stereo.Process(multiplex.data() + pending, static_cast<int>(halved),
                    difference.data() + pending);
 
     const unsigned int outputs = static_cast<unsigned int>(multiplex.size() / audioDecimation);

@@ -15,7 +15,7 @@
 // stop band starts where its own aliases would land on the channel, then a
 // resampler to the demodulation rate whose filter is the channel filter
 // (flat to 80 kHz, stopped from 120 kHz). The frequency demodulator gives the
-// multiplex; the stereo decoder recovers L-R from it; a decimating low-pass
+// multiplex, halved in rate; the stereo decoder recovers L-R from it; a decimating low-pass
 // at 15 kHz brings the sum and the difference to 48 kHz (and removes the
 // pilot); the difference is blended in by the signal-to-noise ratio; then
 // de-emphasis and a DC block on each side.
@@ -31,10 +31,15 @@ class FmReceiveChain
 {
 public:
     static const int audioRate = 48000;
-    // Where the demodulator runs: wide enough for the channel filter's
-    // transition band not to fold onto its pass band, and a whole multiple
-    // of the audio rate.
-    static const int demodulationRate = 5 * audioRate;
+    // Where the demodulator runs: well above the channel's width, so that
+    // noise near the threshold seldom turns the phase by more than half a
+    // turn between two samples (each such turn is a false click; at 240 kHz
+    // they cost 9 dB of THD+N at 10 dB SNR). A whole multiple of the audio
+    // rate.
+    static const int demodulationRate = 8 * audioRate;
+    // Where the stereo decoder and the audio filters run: the multiplex
+    // reaches 53 kHz.
+    static const int multiplexRate = 4 * audioRate;
     // The part of the channel that must lie inside the band the samples
     // cover.
     static const int channelHalfWidthHz = 80000;
@@ -86,6 +91,7 @@ private:
     unsigned int resamplerDecimation;
     rresamp_crcf channelFilter;
     freqdem demodulator;
+    firdecim_rrrf multiplexFilter;
     StereoDecoder stereo;
     firdecim_rrrf sumFilter;
     firdecim_rrrf differenceFilter;
@@ -95,6 +101,7 @@ private:
     std::vector<std::complex<float>> mixed;
     std::vector<std::complex<float>> decimated;
     std::vector<std::complex<float>> channel;
+    std::vector<float> demodulated;
     std::vector<float> multiplex;
     std::vector<float> difference;
     std::vector<float> sum;
