@@ -39,7 +39,7 @@ const double audioStopHz = 19000;
 // station outwards, so that a neighbour fills only the bins it covers.
 const double coreHalfWidthHz = 90000;
 const double flankNearHz = 95000;
-const double floorPercentile = 0.25;
+const double floorPercentile = 0.1;
 // Fewer bins than this beside the channel give no floor: strength 0.
 const size_t fewestFloorBins = 4;
 // The outer tenth of the band lies in the device's anti-alias roll-off.
