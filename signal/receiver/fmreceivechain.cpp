@@ -19,9 +19,6 @@ const double multiplexPassHz = 60000;
 // and a little more for its sidebands).
 const double channelStopHz = 120000;
 const double channelCutoffHz = (FmReceiveChain::channelHalfWidthHz + channelStopHz) / 2;
-// The decimator before it keeps everything up to channelStopHz and brings
-// the rate down no further than the demodulation rate plus channelStopHz, so
-// that its own transition band stays wide.
 // The resampler to the demodulation rate is rational, interpolation over
 // decimation: exact, so that the audio keeps its pitch and its timing has no
 // jitter. Where the rates have no such ratio with few phases, the nearest
@@ -91,6 +88,9 @@ void Fraction(double ratio, unsigned int* interpolation, unsigned int* decimatio
     *decimation = static_cast<unsigned int>(std::max(q1, 1ull));
 }
 
+// The decimator before the resampler keeps everything up to channelStopHz
+// and brings the rate down no further than the demodulation rate plus
+// channelStopHz, so that its own transition band stays wide.
 unsigned int Decimation(double inputRate)
 {
     return std::max(1u, static_cast<unsigned int>(
@@ -128,35 +128,36 @@ iirfilt_rrrf CreateDeemphasis(double seconds)
     return iirfilt_rrrf_create(numerator, 2, denominator, 2);
 }
 
-firdecim_rrrf CreateAudioFilter()
+// A Kaiser low-pass at rate, flat to passHz and down by stopbandDb from
+// stopHz, keeping one sample in factor. Unity gain at DC: the demodulator's
+// output is 1 at full deviation.
+firdecim_rrrf CreateDecimatingLowPass(double rate, double passHz, double stopHz,
+                                      float stopbandDb, unsigned int factor)
 {
-    const double rate = FmReceiveChain::multiplexRate;
-    const unsigned int taps = KaiserTaps((audioStopHz - audioPassHz) / rate, audioStopbandDb);
+    const unsigned int taps = KaiserTaps((stopHz - passHz) / rate, stopbandDb);
     std::vector<float> h(taps);
-    liquid_firdes_kaiser(taps, static_cast<float>((audioPassHz + audioStopHz) / 2 / rate),
-                         audioStopbandDb, 0.0f, h.data());
-    // Unity gain at DC: the demodulator's output is 1 at full deviation.
+    liquid_firdes_kaiser(taps, static_cast<float>((passHz + stopHz) / 2 / rate), stopbandDb,
+                         0.0f, h.data());
     float sum = 0.0f;
     for (float tap : h)
         sum += tap;
     for (float& tap : h)
         tap /= sum;
-    return firdecim_rrrf_create(audioDecimation, h.data(), taps);
+    return firdecim_rrrf_create(factor, h.data(), taps);
 }
 
+// From the demodulator to the stereo decoder.
 firdecim_rrrf CreateMultiplexFilter()
 {
-    const double rate = FmReceiveChain::demodulationRate;
-    const double stopHz = FmReceiveChain::multiplexRate - multiplexPassHz;
-    const unsigned int taps = KaiserTaps((stopHz - multiplexPassHz) / rate, channelStopbandDb);
-    std::vector<float> h(taps);
-    liquid_firdes_kaiser(taps, 0.5f / multiplexDecimation, channelStopbandDb, 0.0f, h.data());
-    float sum = 0.0f;
-    for (float tap : h)
-        sum += tap;
-    for (float& tap : h)
-        tap /= sum;
-    return firdecim_rrrf_create(multiplexDecimation, h.data(), taps);
+    return CreateDecimatingLowPass(FmReceiveChain::demodulationRate, multiplexPassHz,
+                                   FmReceiveChain::multiplexRate - multiplexPassHz,
+                                   channelStopbandDb, multiplexDecimation);
+}
+
+firdecim_rrrf CreateAudioFilter()
+{
+    return CreateDecimatingLowPass(FmReceiveChain::multiplexRate, audioPassHz, audioStopHz,
+                                   audioStopbandDb, audioDecimation);
 }
 
 unsigned int TransformSize(double inputRate)
@@ -209,16 +210,19 @@ FmReceiveChain::FmReceiveChain(double inputRate, double deemphasisSeconds)
         decimator = firdecim_crcf_create(factor, h.data(), taps);
     }
     Fraction(demodulationRate / decimatedRate, &interpolation, &resamplerDecimation);
-    // The channel filter at the rate between interpolation and decimation:
-    // interpolation taps per input sample.
+    // The channel filter is the resampler's prototype, designed at the
+    // decimated rate times the interpolation; at the lowest rates the channel
+    // narrows to what the band holds.
     const double upsampledRate = decimatedRate * interpolation;
-    const double cutoff = std::min(channelCutoffHz, 0.45 * std::min(decimatedRate, double(demodulationRate)));
+    const double cutoff
+        = std::min(channelCutoffHz, 0.45 * std::min(decimatedRate, double(demodulationRate)));
     const double stop = std::min(channelStopHz, decimatedRate - cutoff);
     const unsigned int semiLength
         = KaiserTaps(2 * (stop - cutoff) / decimatedRate, channelStopbandDb) / 2 + 1;
     std::vector<float> h(2 * interpolation * semiLength);
-    liquid_firdes_kaiser(static_cast<unsigned int>(h.size()), static_cast<float>(cutoff / upsampledRate),
-                         channelStopbandDb, 0.0f, h.data());
+    liquid_firdes_kaiser(static_cast<unsigned int>(h.size()),
+                         static_cast<float>(cutoff / upsampledRate), channelStopbandDb, 0.0f,
+                         h.data());
     channelFilter = rresamp_crcf_create(interpolation, resamplerDecimation, semiLength, h.data());
 }
 
@@ -308,12 +312,11 @@ void FmReceiveChain::Process(const std::complex<float>* samples, int count,
     multiplex.erase(multiplex.begin(), multiplex.begin() + outputs * audioDecimation);
     difference.erase(difference.begin(), difference.begin() + outputs * audioDecimation);
 
-    const float target = stereo.PilotFound()
-        ? static_cast<float>(std::clamp((snrDb - monoBelowDb) / (stereoAboveDb - monoBelowDb), 0.0, 1.0))
-        : 0.0f;
+    const double share = (snrDb - monoBelowDb) / (stereoAboveDb - monoBelowDb);
+    const float target = stereo.PilotFound() ? static_cast<float>(std::clamp(share, 0.0, 1.0)) : 0.0f;
     const float blendStep = static_cast<float>(1 - std::exp(-1 / (blendSeconds * audioRate)));
     // The demodulator measures the phase turned over a whole sample: its
-    // response falls as sin(x)/x, by 0.4 dB at the 38 kHz subcarrier.
+    // response falls as sin(x)/x, by 0.14 dB at the 38 kHz subcarrier.
     const double x = pi * 2 * StereoDecoder::pilotHz / demodulationRate;
     const float differenceGain = static_cast<float>(x / std::sin(x));
     const size_t first = audio.size();
@@ -321,9 +324,9 @@ void FmReceiveChain::Process(const std::complex<float>* samples, int count,
     float* out = audio.data() + first;
     for (unsigned int i = 0; i < outputs; ++i) {
         blend += blendStep * (target - blend);
-        const float difference = blend * differenceGain * side[i];
-        float left = sum[i] + difference;
-        float right = sum[i] - difference;
+        const float heard = blend * differenceGain * side[i];
+        float left = sum[i] + heard;
+        float right = sum[i] - heard;
         iirfilt_rrrf_execute(deemphasis[0], left, &left);
         iirfilt_rrrf_execute(deemphasis[1], right, &right);
         iirfilt_rrrf_execute(dcBlocker[0], left, &left);
