@@ -17,6 +17,7 @@ const EnvironmentVariable environment[] = {
     {"DISPLAY", "the X server to show on"},
     {"WAYLAND_DISPLAY", "the Wayland compositor to show on when DISPLAY is unset"},
     {"RADIOSHOW_SDR_RECORDING", "FILE,CENTRE_HZ,RATE_HZ: an rtl_sdr recording played as an SDR"},
+    {"RADIOSHOW_FM_DEEMPHASIS", "50 or 75: the SDR receiver's de-emphasis in us; else by the locale's territory"},
 };
 
 const char usage[] =

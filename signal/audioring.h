@@ -7,22 +7,23 @@
 #include <cstddef>
 #include <vector>
 
-// Mono audio handed from the receive thread, which pushes, to the sound
-// output, which renders it as stereo: one producer, one consumer, no lock.
-// Neither side ever waits: audio that does not fit is dropped, and a render
-// that finds too little plays silence for the rest. After running dry the
-// ring plays silence until it holds a twentieth of a second again, so that a
-// late producer costs one gap instead of a gap at every render.
+// Stereo audio handed from the receive thread, which pushes, to the sound
+// output, which renders it: frames of interleaved left and right samples,
+// one producer, one consumer, no lock. Neither side ever waits: audio that
+// does not fit is dropped, and a render that finds too little plays silence
+// for the rest. After running dry the ring plays silence until it holds a
+// twentieth of a second again, so that a late producer costs one gap instead
+// of a gap at every render.
 class AudioRing : public SampleSource
 {
 public:
-    // Holds up to capacity samples, rounded up to a power of two.
+    // Holds up to capacity frames, rounded up to a power of two.
     explicit AudioRing(int capacity);
 
-    // Producer side. Returns how many of the samples were taken.
-    int Push(const float* samples, int count);
+    // Producer side: frames of left and right. Returns how many were taken.
+    int Push(const float* interleaved, int frames);
 
-    // Consumer side: the samples waiting, and taking them.
+    // Consumer side: the frames waiting, and taking them.
     int Held() const;
     void Render(float* interleaved, int frames) override;
 
@@ -32,7 +33,7 @@ public:
 private:
     std::vector<float> samples;
     size_t mask;
-    // Running counts of samples written and read; their difference is the fill.
+    // Running counts of frames written and read; their difference is the fill.
     std::atomic<size_t> written;
     std::atomic<size_t> read;
     // Consumer side only.

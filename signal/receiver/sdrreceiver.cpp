@@ -21,11 +21,14 @@ const auto silenceBeforeLoss = std::chrono::milliseconds(500);
 
 }
 
-SdrReceiver::SdrReceiver(DeviceOpener openDevice, AudioRing& ring, int stationHz)
+SdrReceiver::SdrReceiver(DeviceOpener openDevice, AudioRing& ring, int stationHz,
+                         double deemphasisSeconds)
     : ring(ring)
+    , deemphasisSeconds(deemphasisSeconds)
     , stopping(false)
     , requestedHz(stationHz)
     , strength(0)
+    , stereo(false)
     , thread([this, openDevice = std::move(openDevice)] { Run(openDevice); })
 {
 }
@@ -46,6 +49,11 @@ int SdrReceiver::Strength() const
     return strength.load();
 }
 
+bool SdrReceiver::IsStereo() const
+{
+    return stereo.load();
+}
+
 void SdrReceiver::Run(const DeviceOpener& openDevice)
 {
     using std::chrono::steady_clock;
@@ -55,7 +63,7 @@ void SdrReceiver::Run(const DeviceOpener& openDevice)
             std::this_thread::sleep_for(std::chrono::milliseconds(readTimeoutMs));
         return;
     }
-    FmReceiveChain chain(device->SampleRate());
+    FmReceiveChain chain(device->SampleRate(), deemphasisSeconds);
     std::vector<std::complex<float>> samples(
         static_cast<size_t>(device->SampleRate() * blockSeconds) + 1);
     std::vector<float> audio;
@@ -68,6 +76,7 @@ void SdrReceiver::Run(const DeviceOpener& openDevice)
         if (wantedHz != tunedHz) {
             tunedHz = wantedHz;
             strength.store(0);
+            stereo.store(false);
             double centreHz = 0;
             const bool inside = device->Tune(wantedHz, &centreHz)
                 ? chain.SetStationOffset(wantedHz - centreHz)
@@ -84,10 +93,12 @@ void SdrReceiver::Run(const DeviceOpener& openDevice)
             lastSamples = now;
             audio.clear();
             chain.Process(samples.data(), got, audio);
-            ring.Push(audio.data(), static_cast<int>(audio.size()));
+            ring.Push(audio.data(), static_cast<int>(audio.size() / 2));
             strength.store(chain.Strength());
+            stereo.store(chain.IsStereo());
         } else if (now - lastSamples > silenceBeforeLoss) {
             strength.store(0);
+            stereo.store(false);
         }
     }
 }

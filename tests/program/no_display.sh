@@ -50,7 +50,7 @@ grep -qx "radioshow: cannot show on display :[0-9]* (the X server there refuses 
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help >"$output" 2>&1 || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status for --help, not 0"
-for word in Escape Q SIGTERM QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY RADIOSHOW_SDR_RECORDING; do
+for word in Escape Q SIGTERM QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY RADIOSHOW_SDR_RECORDING RADIOSHOW_FM_DEEMPHASIS; do
   grep -qw "$word" "$output" || fail "--help does not mention $word"
 done
 version=$(sed -n 's/^project(radioshow VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")

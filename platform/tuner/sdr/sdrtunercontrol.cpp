@@ -1,20 +1,24 @@
 #include "platform/tuner/sdr/sdrtunercontrol.h"
 
+#include "platform/tuner/sdr/deemphasischoice.h"
+
 #include <QtGlobal>
 
 namespace {
 
 // At least a fifth of a second of audio (the ring rounds it up to 16384
-// samples, about a third): enough to bridge the receive thread's reads and
+// frames, about a third): enough to bridge the receive thread's reads and
 // the sound output's pulls, little enough to keep the radio prompt.
-const int ringSamples = 9600;
+const int ringFrames = 9600;
 
 }
 
 SdrTunerControl::SdrTunerControl(SdrReceiver::DeviceOpener openDevice, QObject* parent)
     : FmTunerControl(parent)
     , openDevice(std::move(openDevice))
-    , ring(ringSamples)
+    , deemphasisSeconds(deemphasischoice::Choose())
+    , stereo(false)
+    , ring(ringFrames)
     , sound(ring)
 {
     sound.SetVolume(volume());
@@ -43,7 +47,7 @@ void SdrTunerControl::start()
     // Neither the receive thread nor the sound output runs yet: the ring can
     // drop what an earlier run left in it.
     ring.Clear();
-    receiver.reset(new SdrReceiver(openDevice, ring, frequency()));
+    receiver.reset(new SdrReceiver(openDevice, ring, frequency(), deemphasisSeconds));
     sound.Start();
     SetState(QRadioTuner::ActiveState);
     Report();
@@ -58,6 +62,15 @@ void SdrTunerControl::stop()
     sound.Stop();
     receiver.reset();
     SetState(QRadioTuner::StoppedState);
+    if (stereo) {
+        stereo = false;
+        emit stereoStatusChanged(false);
+    }
+}
+
+bool SdrTunerControl::isStereo() const
+{
+    return stereo;
 }
 
 QString SdrTunerControl::errorString() const
@@ -67,8 +80,14 @@ QString SdrTunerControl::errorString() const
         : QString();
 }
 
+// The stereo indication rides on the strength's report.
 int SdrTunerControl::MeasureStrength()
 {
+    const bool nowStereo = receiver && receiver->IsStereo();
+    if (nowStereo != stereo) {
+        stereo = nowStereo;
+        emit stereoStatusChanged(stereo);
+    }
     return receiver ? receiver->Strength() : 0;
 }
 

@@ -11,9 +11,8 @@
 // An FM receiver on an SDR device behind QRadioTuner. While active, a receive
 // thread demodulates the tuned station into a ring of audio that the sound
 // output plays, and every reportIntervalMs the control reports the strength
-// the thread last measured. Stopping ends the thread and the sound.
-// Reception is mono: the stereo pilot is filtered out with the rest above
-// 15 kHz.
+// the thread last measured, and whether the station is heard in stereo.
+// Stopping ends the thread and the sound.
 class SdrTunerControl : public FmTunerControl
 {
     Q_OBJECT
@@ -26,6 +25,8 @@ public:
     void start() override;
     void stop() override;
 
+    bool isStereo() const override;
+
     QString errorString() const override;
 
 private:
@@ -34,6 +35,8 @@ private:
     void ApplyMuted(bool mute) override;
 
     SdrReceiver::DeviceOpener openDevice;
+    const double deemphasisSeconds;
+    bool stereo;
     AudioRing ring;
     SoundOutput sound;
     std::unique_ptr<SdrReceiver> receiver;
