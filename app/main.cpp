@@ -2,11 +2,13 @@
 #include "app/terminationsignals.h"
 #include "app/usage.h"
 #include "platform/display/displaycheck.h"
+#include "platform/display/screenawake.h"
 #include "platform/standins.h"
 
 #include <QApplication>
 #include <QGLFormat>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
 #include <iostream>
@@ -36,10 +38,15 @@ int main(int argc, char** argv)
     }
     InstallStandIns();
 
-    // Declared before the window, so that it outlives the window's closing.
+    // Declared before the window, so that they outlive its closing: the
+    // screen is let go once the show has ended, however it ended.
+    ScreenAwake screenAwake;
     TerminationSignals terminationSignals;
     MainWindow window;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &window, [&window] { window.close(); });
+    // The show starts at the press of its one button.
+    QObject::connect(window.findChild<QPushButton*>(), &QPushButton::clicked, &window,
+                     [&window, &screenAwake] { screenAwake.Hold(window.windowHandle()); });
     // Without a window manager a full-screen request alone may leave the
     // window small: give it the whole screen first.
     window.setGeometry(QGuiApplication::primaryScreen()->geometry());
