@@ -11,9 +11,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QOpenGLContext>
 #include <QThread>
 
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 #include <vector>
 
@@ -94,15 +96,22 @@ QImage CaptureSession::ReadFrame()
     widget->makeCurrent();
     // Mesa's window buffers keep the back buffer's content through a swap,
     // and the back buffer, unlike the window on screen, is never clipped or
-    // covered by other windows.
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    QByteArray pixels(width * height * 3, Qt::Uninitialized);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    // covered by other windows. OpenGL ES reads the back buffer already, and
+    // ES 2.0 has no glReadBuffer.
+    if (!QOpenGLContext::currentContext()->isOpenGLES())
+        glReadBuffer(GL_BACK);
+    // RGBA bytes are the one read every OpenGL ES version accepts.
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    QByteArray pixels(width * height * 4, Qt::Uninitialized);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     QImage frame(width, height, QImage::Format_RGB888);
     // GL's rows run bottom up.
-    for (int row = 0; row < height; ++row)
-        memcpy(frame.scanLine(row), pixels.constData() + qsizetype(height - 1 - row) * width * 3, size_t(width) * 3);
+    for (int row = 0; row < height; ++row) {
+        const char* from = pixels.constData() + qsizetype(height - 1 - row) * width * 4;
+        uchar* to = frame.scanLine(row);
+        for (int column = 0; column < width; ++column)
+            std::memcpy(to + 3 * column, from + 4 * column, 3);
+    }
     return frame;
 }
 
