@@ -10,14 +10,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/radiobutton.bash"
 program="$1"
 tools="$(dirname "$program")/tools"
 output=$(mktemp)
-errors=/dev/null
 scratch=$(mktemp -d)
+errors="$scratch/errors"
 trap 'rm -rf "$output" "$scratch"' EXIT
 
 fail() {
   echo "FAIL: $*" >&2
   echo "--- program output:" >&2
   cat "$output" >&2
+  if [ -s "$errors" ]; then
+    echo "--- the end of its standard error:" >&2
+    tail -n 20 "$errors" >&2
+  fi
   exit 1
 }
 
