@@ -30,6 +30,7 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication application(argc, argv);
+    ReleaseDisplayCheck();
     if (!QGLFormat::hasOpenGL()
         || !(QGLFormat::openGLVersionFlags()
              & (QGLFormat::OpenGL_Version_2_0 | QGLFormat::OpenGL_ES_Version_2_0))) {

@@ -119,13 +119,23 @@ bool CompositorListens(const std::string& name)
     return Connects(AF_UNIX, reinterpret_cast<sockaddr*>(&local), sizeof(local));
 }
 
-// Why an X client cannot connect to the display, or empty when it can.
+// The check's own connection, while it keeps the server up.
+xcb_connection_t* heldConnection = nullptr;
+
+// Why an X client cannot connect to the display, or empty when it can. A
+// connection that succeeds is held: an X server resets when its last client
+// leaves, and while it resets the next client cannot connect, so letting go
+// here would make the application object's own connection fail on a server
+// that had no other client.
 std::string ConnectionProblem(const char* displayName)
 {
     int screen = 0;
     xcb_connection_t* connection = xcb_connect(displayName, &screen);
     const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
+    if (error == 0 && !heldConnection)
+        heldConnection = connection;
+    else
+        xcb_disconnect(connection);
     switch (error) {
     case 0:
         return std::string();
@@ -177,4 +187,11 @@ std::string DisplayProblem(int argc, char** argv)
     if (problem.empty())
         return problem;
     return "radioshow: cannot show on display " + std::string(displayName) + " (" + problem + ")";
+}
+
+void ReleaseDisplayCheck()
+{
+    if (heldConnection)
+        xcb_disconnect(heldConnection);
+    heldConnection = nullptr;
 }

@@ -14,4 +14,8 @@ void PreferWaylandWithoutX(int argc, char** argv);
 // in: this is decided before the platform plugin is loaded.
 std::string DisplayProblem(int argc, char** argv);
 
+// Lets go of the X connection DisplayProblem() holds when it found the
+// display good, once the application object has its own.
+void ReleaseDisplayCheck();
+
 #endif
