@@ -48,11 +48,22 @@ QAudioFormat StreamFormat()
 
 }
 
-SoundOutput::SoundOutput(SampleSource& source, QObject* parent) : QObject(parent), source(source) {}
+SoundOutput::SoundOutput(SampleSource& source) : source(source), onThread(new QObject)
+{
+    thread.setObjectName(QStringLiteral("sound"));
+    onThread->moveToThread(&thread);
+    // Emitted on the sound thread as it ends: the output goes with its thread.
+    QObject::connect(&thread, &QThread::finished, onThread.get(), [this] { CloseOnThread(); },
+                     Qt::DirectConnection);
+}
 
 SoundOutput::~SoundOutput()
 {
+    if (!thread.isRunning())
+        return;
     Stop();
+    thread.quit();
+    thread.wait();
 }
 
 void SoundOutput::ReportFault(const char* what)
@@ -62,6 +73,19 @@ void SoundOutput::ReportFault(const char* what)
 }
 
 void SoundOutput::Start()
+{
+    if (!thread.isRunning())
+        thread.start();
+    QMetaObject::invokeMethod(onThread.get(), [this] { StartOnThread(); }, Qt::QueuedConnection);
+}
+
+void SoundOutput::Stop()
+{
+    if (thread.isRunning())
+        QMetaObject::invokeMethod(onThread.get(), [this] { StopOnThread(); }, Qt::BlockingQueuedConnection);
+}
+
+void SoundOutput::StartOnThread()
 {
     if (output && output->state() != QAudio::StoppedState)
         return;
@@ -81,7 +105,7 @@ void SoundOutput::Start()
         output->setBufferSize(format.bytesForDuration(qint64(queuedMs) * 1000));
         output->setCategory(QStringLiteral("music"));
         // A server that goes away mid-show stops the output with an error.
-        connect(output.get(), &QAudioOutput::stateChanged, this, [this](QAudio::State state) {
+        QObject::connect(output.get(), &QAudioOutput::stateChanged, onThread.get(), [this](QAudio::State state) {
             if (state == QAudio::StoppedState && output->error() != QAudio::NoError)
                 ReportFault("the sound output failed");
         });
@@ -95,10 +119,16 @@ void SoundOutput::Start()
     }
 }
 
-void SoundOutput::Stop()
+void SoundOutput::StopOnThread()
 {
     if (output)
         output->stop();
+}
+
+void SoundOutput::CloseOnThread()
+{
+    output.reset();
+    stream.reset();
 }
 
 void SoundOutput::SetVolume(int volume)
