@@ -81,6 +81,9 @@ void StandInReceiver::Render(float* interleaved, int frames)
     if (tuned != tuningHeard) {
         tuningHeard = tuned;
         broadcast.Tune(int(std::uint32_t(tuned)));
+        // The new station's first strength is heard at once, even when the
+        // number is the old one's.
+        strengthHeard = -1;
     }
     const int reported = strength.load();
     if (reported != strengthHeard) {
