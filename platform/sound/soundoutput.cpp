@@ -7,6 +7,8 @@
 #include <QAudioFormat>
 #include <QAudioOutput>
 
+#include <sys/resource.h>
+
 #include <atomic>
 #include <cstdio>
 
@@ -15,6 +17,9 @@ namespace {
 // What the output may hold ahead of the speaker. Pulse and ALSA add a few
 // milliseconds of their own, within the 150 ms the show allows.
 const int queuedMs = 100;
+
+// Ahead of ordinary work, behind the sound server (PulseAudio asks for -11).
+const int soundNiceness = -10;
 
 // One line for the whole process, however many outputs fail.
 std::atomic_flag faultReported = ATOMIC_FLAG_INIT;
@@ -87,6 +92,12 @@ void SoundOutput::Stop()
 
 void SoundOutput::StartOnThread()
 {
+    // A busy machine can keep a thread of ordinary priority waiting longer
+    // than the queue lasts. Where the system allows it (root, or a user
+    // whose RLIMIT_NICE permits, as audio groups often do), the sound thread
+    // goes before ordinary work; elsewhere it stays as it is. On Linux this
+    // sets the calling thread's niceness alone.
+    setpriority(PRIO_PROCESS, 0, soundNiceness);
     if (output && output->state() != QAudio::StoppedState)
         return;
     const QuietSoundPlugins quiet;
