@@ -6,17 +6,23 @@
 #include <QAudioDeviceInfo>
 #include <QAudioFormat>
 #include <QAudioOutput>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <sys/resource.h>
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 // What the output may hold ahead of the speaker. Pulse and ALSA add a few
 // milliseconds of their own, within the 150 ms the show allows.
 const int queuedMs = 100;
+
+// How often the sound thread looks whether it is to stop.
+const int stopCheckMs = 20;
 
 // Ahead of ordinary work, behind the sound server (PulseAudio asks for -11).
 const int soundNiceness = -10;
@@ -53,22 +59,11 @@ QAudioFormat StreamFormat()
 
 }
 
-SoundOutput::SoundOutput(SampleSource& source) : source(source), onThread(new QObject)
-{
-    thread.setObjectName(QStringLiteral("sound"));
-    onThread->moveToThread(&thread);
-    // Emitted on the sound thread as it ends: the output goes with its thread.
-    QObject::connect(&thread, &QThread::finished, onThread.get(), [this] { CloseOnThread(); },
-                     Qt::DirectConnection);
-}
+SoundOutput::SoundOutput(SampleSource& source) : source(source), stopping(false) {}
 
 SoundOutput::~SoundOutput()
 {
-    if (!thread.isRunning())
-        return;
     Stop();
-    thread.quit();
-    thread.wait();
 }
 
 void SoundOutput::ReportFault(const char* what)
@@ -79,18 +74,21 @@ void SoundOutput::ReportFault(const char* what)
 
 void SoundOutput::Start()
 {
-    if (!thread.isRunning())
-        thread.start();
-    QMetaObject::invokeMethod(onThread.get(), [this] { StartOnThread(); }, Qt::QueuedConnection);
+    if (thread.joinable())
+        return;
+    stopping.store(false);
+    thread = std::thread([this] { Play(); });
 }
 
 void SoundOutput::Stop()
 {
-    if (thread.isRunning())
-        QMetaObject::invokeMethod(onThread.get(), [this] { StopOnThread(); }, Qt::BlockingQueuedConnection);
+    if (!thread.joinable())
+        return;
+    stopping.store(true);
+    thread.join();
 }
 
-void SoundOutput::StartOnThread()
+void SoundOutput::Play()
 {
     // A busy machine can keep a thread of ordinary priority waiting longer
     // than the queue lasts. Where the system allows it (root, or a user
@@ -98,10 +96,14 @@ void SoundOutput::StartOnThread()
     // goes before ordinary work; elsewhere it stays as it is. On Linux this
     // sets the calling thread's niceness alone.
     setpriority(PRIO_PROCESS, 0, soundNiceness);
-    if (output && output->state() != QAudio::StoppedState)
-        return;
-    const QuietSoundPlugins quiet;
-    if (!output) {
+    // Qt gives the thread an event dispatcher of its own: the output's
+    // timers run here, whatever the GUI thread does.
+    QEventLoop loop;
+    std::unique_ptr<QAudioOutput> output;
+    SampleStream stream(source, gain);
+    stream.open(QIODevice::ReadOnly);
+    {
+        const QuietSoundPlugins quiet;
         const QAudioDeviceInfo device = QAudioDeviceInfo::defaultOutputDevice();
         const QAudioFormat format = StreamFormat();
         if (device.isNull()) {
@@ -115,31 +117,25 @@ void SoundOutput::StartOnThread()
         output.reset(new QAudioOutput(device, format));
         output->setBufferSize(format.bytesForDuration(qint64(queuedMs) * 1000));
         output->setCategory(QStringLiteral("music"));
-        // A server that goes away mid-show stops the output with an error.
-        QObject::connect(output.get(), &QAudioOutput::stateChanged, onThread.get(), [this](QAudio::State state) {
-            if (state == QAudio::StoppedState && output->error() != QAudio::NoError)
-                ReportFault("the sound output failed");
-        });
-        stream.reset(new SampleStream(source, gain));
-        stream->open(QIODevice::ReadOnly);
+        output->start(&stream);
+        if (output->error() != QAudio::NoError) {
+            ReportFault("the sound output does not open");
+            return;
+        }
     }
-    output->start(stream.get());
-    if (output->error() != QAudio::NoError) {
-        ReportFault("the sound output does not open");
-        output->stop();
-    }
-}
-
-void SoundOutput::StopOnThread()
-{
-    if (output)
-        output->stop();
-}
-
-void SoundOutput::CloseOnThread()
-{
-    output.reset();
-    stream.reset();
+    // A server that goes away mid-show stops the output with an error.
+    QObject::connect(output.get(), &QAudioOutput::stateChanged, &loop, [&output](QAudio::State state) {
+        if (state == QAudio::StoppedState && output->error() != QAudio::NoError)
+            ReportFault("the sound output failed");
+    });
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &loop, [this, &loop] {
+        if (stopping.load())
+            loop.quit();
+    });
+    watch.start(stopCheckMs);
+    loop.exec();
+    output->stop();
 }
 
 void SoundOutput::SetVolume(int volume)
