@@ -99,9 +99,10 @@ void SoundOutput::Play()
     // Qt gives the thread an event dispatcher of its own: the output's
     // timers run here, whatever the GUI thread does.
     QEventLoop loop;
-    std::unique_ptr<QAudioOutput> output;
+    // The stream outlives the output that reads it.
     SampleStream stream(source, gain);
     stream.open(QIODevice::ReadOnly);
+    std::unique_ptr<QAudioOutput> output;
     {
         const QuietSoundPlugins quiet;
         const QAudioDeviceInfo device = QAudioDeviceInfo::defaultOutputDevice();
