@@ -1,4 +1,5 @@
 #include "signal/receiver/iqrecording.h"
+#include "signal/receiver/soapydevice.h"
 #include "platform/tuner/sdr/sdrtuner.h"
 #include "platform/tuner/sdr/sdrtunercontrol.h"
 #include "platform/tuner/standin/standintuner.h"
@@ -9,13 +10,16 @@
 #include <QtTest>
 
 // The SDR tuner on a receiver that SoapySDR drives: the tests' own SoapySDR
-// module, whose one station sits at 100.0 MHz and which can be unplugged.
+// module, whose one station sits at 100.0 MHz and which can be unplugged,
+// listed after a sound card and a receiver that does not open.
 class SoapyTunerTest : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
     void receivesAndSurvivesUnplugging();
+    void choosesOnlyReceiversThatOpen_data();
+    void choosesOnlyReceiversThatOpen();
 
 private:
     QTemporaryDir folder;
@@ -67,6 +71,27 @@ void SoapyTunerTest::receivesAndSurvivesUnplugging()
     QCOMPARE(StrengthAfterReports(reports), 0);
     tuner.stop();
     QCOMPARE(tuner.state(), QRadioTuner::StoppedState);
+}
+
+void SoapyTunerTest::choosesOnlyReceiversThatOpen_data()
+{
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("the receiver") << false << QStringLiteral("radioshowfake");
+    QTest::newRow("none, when the receiver does not open") << true << QString();
+}
+
+void SoapyTunerTest::choosesOnlyReceiversThatOpen()
+{
+    QFETCH(bool, refused);
+    QFETCH(QString, chosen);
+    if (refused)
+        qputenv("RADIOSHOW_FAKE_SDR_REFUSED", "1");
+    else
+        qunsetenv("RADIOSHOW_FAKE_SDR_REFUSED");
+    SoapySDR::Kwargs found;
+    QCOMPARE(SoapyDevice::Find(&found), !chosen.isEmpty());
+    QCOMPARE(QString::fromStdString(found["driver"]), chosen);
 }
 
 QTEST_GUILESS_MAIN(SoapyTunerTest)

@@ -1,6 +1,9 @@
 #include "signal/broadcast/fmstatic.h"
 
 #include "signal/broadcast/programme.h"
+#include "signal/kweighting.h"
+
+#include <cmath>
 
 namespace {
 
@@ -13,15 +16,29 @@ const float a1 = 0.4629380f;
 const float a2 = 0.2097154f;
 // How much of the previous sample is taken away: a gentle treble tilt.
 const float tilt = 0.65f;
-// Brings the filtered noise to Programme::levelRms (measured: the filtered
-// noise of unit uniform white noise has an RMS of 0.415).
-const float scale = Programme::levelRms / 0.415f;
+const int measuredFrames = 1 << 16;
 
 }
 
-FmStatic::FmStatic(std::uint32_t seed) : channels{Channel(seed), Channel(seed * 2654435761u)} {}
+FmStatic::FmStatic(std::uint32_t seed) : channels{Channel(seed), Channel(seed * 2654435761u)}, scale(Scale()) {}
 
-float FmStatic::Channel::Next()
+float FmStatic::Scale()
+{
+    static const float measured = [] {
+        Channel channel(1);
+        KWeighting weighting;
+        double power = 0.0;
+        for (int frame = 0; frame < measuredFrames; ++frame) {
+            const double weighted = weighting.Next(channel.Next(1.0f));
+            power += weighted * weighted;
+        }
+        // Two channels of it.
+        return float(std::sqrt(KWeighting::Power(Programme::loudnessLufs) / (2.0 * power / measuredFrames)));
+    }();
+    return measured;
+}
+
+float FmStatic::Channel::Next(float scale)
 {
     const float white = noise.Next();
     const float tilted = white - tilt * previous;
@@ -37,7 +54,7 @@ float FmStatic::Channel::Next()
 void FmStatic::Render(float* interleaved, int frames)
 {
     for (int frame = 0; frame < frames; ++frame) {
-        interleaved[2 * frame] = channels[0].Next();
-        interleaved[2 * frame + 1] = channels[1].Next();
+        interleaved[2 * frame] = channels[0].Next(scale);
+        interleaved[2 * frame + 1] = channels[1].Next(scale);
     }
 }

@@ -14,9 +14,17 @@ const int scaleLength = 7;
 // Rendered in slices no longer than this, so that a step always starts on time.
 const int sliceFrames = 256;
 // The leveller's memory, and how far it may lift or lower the sound.
-const float levelSeconds = 0.8f;
+const float levelSeconds = 1.5f;
+// Before the programme is heard: how long it plays, and how quickly its
+// level settles meanwhile.
+const int prerollFrames = SampleSource::sampleRate;
+const float prerollLevelSeconds = 0.2f;
+// What the leveller counts: sound no more than 20 LU under the target, over
+// the last tenth of a second.
+const float gateShare = 0.01f;
+const float recentFollow = 1.0f / (0.1f * rate);
 const float quietestGain = 0.25f;
-const float loudestGain = 3.0f;
+const float loudestGain = 6.0f;
 const float limiterRelease = 1.0f - std::exp(-1.0f / (0.05f * rate));
 
 const int scales[4][scaleLength] = {
@@ -48,7 +56,7 @@ float NoteHz(int midiNote)
 
 }
 
-Programme::Programme(int hz) : seed(Scramble(std::uint64_t(std::uint32_t(hz)) * 0x5851f42d4c957f2dULL)), drums(std::uint32_t(seed)), limiter(ceiling, limiterRelease)
+Programme::Programme(int hz, std::int64_t fromFrame) : seed(Scramble(std::uint64_t(std::uint32_t(hz)) * 0x5851f42d4c957f2dULL)), drums(std::uint32_t(seed)), talker(std::uint32_t(seed >> 32)), limiter(ceiling, limiterRelease)
 {
     // Neighbouring frequencies get unrelated draws. The kind's salt is one
     // that gives each station of the show's channel table another kind than
@@ -67,7 +75,19 @@ Programme::Programme(int hz) : seed(Scramble(std::uint64_t(std::uint32_t(hz)) * 
     bassTimbre = Scramble(seed ^ 7) % 2 ? Wavetables::Soft : Wavetables::Hollow;
     rhythm = std::uint32_t(Scramble(seed ^ 8));
     talkerHz = 95.0f + 120.0f * Fraction(Scramble(seed ^ 9));
-    power = levelRms * levelRms;
+    power = float(KWeighting::Power(loudnessLufs));
+
+    // The station's own clock runs prerollFrames ahead of the show's; it
+    // starts on the first step of the second before fromFrame.
+    const std::int64_t heardFrom = std::max<std::int64_t>(fromFrame, 0) + prerollFrames;
+    nextStep = std::int64_t(std::ceil(double(heardFrom - prerollFrames) / framesPerStep));
+    framesRendered = std::llround(double(nextStep) * framesPerStep);
+    firstStep = nextStep;
+    levelFollow = 1.0f / (prerollLevelSeconds * rate);
+    float scratch[2 * sliceFrames];
+    while (framesRendered < heardFrom)
+        Render(scratch, int(std::min<std::int64_t>(sliceFrames, heardFrom - framesRendered)));
+    levelFollow = 1.0f / (levelSeconds * rate);
 }
 
 std::uint64_t Programme::Draw(std::int64_t step, int what) const
@@ -114,11 +134,16 @@ void Programme::PlayStep(std::int64_t step)
 void Programme::PlaySong(std::int64_t step)
 {
     const int position = int(step % stepsPerBar);
-    if (position == 0 || position == 8 || (position == 10 && (rhythm & 1)) || (position == 3 && (rhythm & 2)))
+    // Each station plays one of several patterns, a bit to a step.
+    static const std::uint16_t kicks[4] = {0x0509, 0x1111, 0x4141, 0x0909};
+    static const std::uint16_t snares[3] = {0x1010, 0x0100, 0x9010};
+    static const std::uint16_t hats[3] = {0x5555, 0xffff, 0x4444};
+    const std::uint64_t style = Scramble(seed ^ 11);
+    if ((kicks[style % 4] >> position) & 1)
         drums.Kick(0.55f);
-    if (position == 4 || position == 12)
-        drums.Snare(0.22f);
-    if (position % 2 == 0)
+    if ((snares[(style >> 8) % 3] >> position) & 1)
+        drums.Snare(position == 15 ? 0.1f : 0.22f);
+    if ((hats[(style >> 16) % 3] >> position) & 1)
         drums.Hat(position % 4 == 2 ? 0.22f : 0.12f, 0.4f);
 
     // The bass hits on a per-station pattern drawn from six places in the bar.
@@ -158,8 +183,10 @@ void Programme::PlaySong(std::int64_t step)
 void Programme::PlayPads(std::int64_t step)
 {
     const int stepsPerChord = 2 * stepsPerBar;
-    const float chordSeconds = float(framesPerStep * stepsPerChord / rate);
-    if (step % stepsPerChord == 0) {
+    // Joined mid-chord, the chord sounds for what is left of it.
+    const int stepsLeft = stepsPerChord - int(step % stepsPerChord);
+    const float chordSeconds = float(framesPerStep * stepsLeft / rate);
+    if (stepsLeft == stepsPerChord || step == firstStep) {
         for (int tone = 0; tone < 4; ++tone) {
             SynthVoices::Note pad;
             pad.timbre = tone == 0 ? Wavetables::Soft : leadTimbre == Wavetables::Bright ? Wavetables::Hollow
@@ -196,15 +223,21 @@ void Programme::PlayPads(std::int64_t step)
 void Programme::PlayArpeggios(std::int64_t step)
 {
     const int position = int(step % stepsPerBar);
-    // Up, down, or up and down through two octaves of the chord.
-    static const int shapes[3][stepsPerBar] = {
+    // Up, down, or up and down through two octaves of the chord; each
+    // four-bar phrase takes its own shape and octave, so that the loop of
+    // chords never repeats the same notes for long.
+    static const int shapes[5][stepsPerBar] = {
         {0, 1, 2, 3, 4, 5, 6, 5, 0, 1, 2, 3, 4, 5, 6, 5},
         {6, 5, 4, 3, 2, 1, 0, 1, 6, 5, 4, 3, 2, 1, 0, 1},
         {0, 2, 4, 6, 5, 3, 1, 2, 0, 2, 4, 6, 5, 3, 1, 2},
+        {0, 1, 2, 0, 1, 2, 3, 4, 5, 3, 4, 5, 6, 5, 4, 3},
+        {2, 1, 0, 1, 2, 3, 4, 3, 5, 4, 3, 4, 5, 6, 5, 4},
     };
-    const int tone = shapes[rhythm % 3][position];
+    const std::int64_t phrase = step / (4 * stepsPerBar);
+    const int tone = shapes[Draw(phrase, 11) % 5][position];
+    const int octave = Draw(phrase, 12) % 3 == 0 ? 1 : 0;
     SynthVoices::Note note;
-    note.hz = NoteHz(ChordNote(step, stepsPerBar, tone, 0));
+    note.hz = NoteHz(ChordNote(step, stepsPerBar, tone, octave));
     note.timbre = leadTimbre == Wavetables::Soft ? Wavetables::Hollow : leadTimbre;
     note.level = 0.17f;
     note.attackSeconds = 0.003f;
@@ -243,7 +276,8 @@ void Programme::PlayTalk(std::int64_t step)
     const float progress = float(phraseLength - syllablesLeft) / float(phraseLength);
     const float startHz = talkerHz * (1.15f - 0.3f * progress);
     const float endHz = startHz * (syllablesLeft == 1 ? 0.85f : 0.97f);
-    talker.Say(Talker::Vowel(Draw(step, 7) % Talker::vowelCount), startHz, endHz,
+    talker.Say(Talker::Consonant(Draw(step, 13) % Talker::consonantCount),
+               Talker::Vowel(Draw(step, 7) % Talker::vowelCount), startHz, endHz,
                float(framesPerStep * length / rate), 0.5f);
     --syllablesLeft;
     talkResumesAt = step + length + std::int64_t(Draw(step, 8) % 2);
@@ -252,14 +286,15 @@ void Programme::PlayTalk(std::int64_t step)
 void Programme::PlayChimes(std::int64_t step)
 {
     const int position = int(step % stepsPerBar);
-    if (step % (2 * stepsPerBar) == 0) {
+    const int droneStepsLeft = 2 * stepsPerBar - int(step % (2 * stepsPerBar));
+    if (droneStepsLeft == 2 * stepsPerBar || step == firstStep) {
         SynthVoices::Note drone;
         drone.hz = NoteHz(ChordNote(step, 2 * stepsPerBar, 0, -1));
         drone.timbre = Wavetables::Soft;
         drone.level = 0.15f;
         drone.attackSeconds = 0.5f;
         drone.sustain = 1.0f;
-        drone.holdSeconds = float(framesPerStep * 2 * stepsPerBar / rate);
+        drone.holdSeconds = float(framesPerStep * droneStepsLeft / rate);
         drone.releaseSeconds = 0.5f;
         voices.Play(drone);
     }
@@ -301,13 +336,20 @@ void Programme::PlayChimes(std::int64_t step)
 
 void Programme::Level(float* interleaved, int frames)
 {
-    const float follow = 1.0f / (levelSeconds * rate);
+    const float target = float(KWeighting::Power(loudnessLufs));
     for (int frame = 0; frame < frames; ++frame) {
         float& left = interleaved[2 * frame];
         float& right = interleaved[2 * frame + 1];
-        power += ((left * left + right * right) * 0.5f - power) * follow;
+        const float weightedLeft = weighting[0].Next(left);
+        const float weightedRight = weighting[1].Next(right);
+        const float now = weightedLeft * weightedLeft + weightedRight * weightedRight;
+        // Pauses do not count, as loudness meters gate them out: a talk
+        // station is not lifted between its phrases.
+        recentPower += (now - recentPower) * recentFollow;
+        if (recentPower > target * gateShare)
+            power += (now - power) * levelFollow;
         if ((frame & 63) == 0) {
-            const float wanted = std::clamp(levelRms / std::sqrt(power + 1.0e-9f), quietestGain, loudestGain);
+            const float wanted = std::clamp(std::sqrt(target / (power + 1.0e-9f)), quietestGain, loudestGain);
             levelGain += (wanted - levelGain) * 0.05f;
         }
         left *= levelGain;

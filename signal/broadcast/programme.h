@@ -4,26 +4,33 @@
 #include "signal/broadcast/drumkit.h"
 #include "signal/broadcast/synthvoices.h"
 #include "signal/broadcast/talker.h"
+#include "signal/kweighting.h"
 #include "signal/peaklimiter.h"
 
 #include <array>
 #include <cstdint>
 
-// What one frequency of the stand-in's band broadcasts, from the moment it
-// is tuned in: a pure function of the frequency and of the number of frames
-// rendered since. Each frequency has one of five kinds of programme and its
+// What one frequency of the stand-in's band broadcasts: a pure function of
+// the frequency and of the time on the station's own clock, which runs from
+// the start of the show whether or not anyone listens, so that a station
+// heard again resumes rather than starts over. Each frequency has one of five kinds of programme and its
 // own tempo, key, scale and timbres, all drawn from the frequency. Like a
-// broadcaster, it levels its sound to a common loudness and limits its peaks.
+// broadcaster, it levels its sound to a common loudness (measured as the
+// ear hears it, K-weighted) and limits its peaks.
 class Programme
 {
 public:
     enum class Kind { Song, Pads, Arpeggios, Talk, Chimes };
     static const int kindCount = 5;
 
-    static constexpr float levelRms = 0.125f;  // -18 dBFS
-    static constexpr float ceiling = 0.7f;     // -3 dBFS
+    static constexpr float loudnessLufs = -14.0f;
+    static constexpr float ceiling = 0.84f;  // -1.5 dBFS
 
-    explicit Programme(int hz);
+    // The programme from fromFrame of the show's clock on. Every station
+    // went on the air a second before the show: that second, or the second
+    // before fromFrame, is played unheard, so that notes ring and the level
+    // has settled when the programme is first heard.
+    explicit Programme(int hz, std::int64_t fromFrame = 0);
 
     Kind StationKind() const { return kind; }
 
@@ -55,6 +62,9 @@ private:
 
     std::int64_t framesRendered = 0;
     std::int64_t nextStep = 0;
+    // Where the programme was joined: what was already sounding then
+    // starts there.
+    std::int64_t firstStep = 0;
     std::int64_t talkResumesAt = 0;
     int syllablesLeft = 0;
     int phraseLength = 0;
@@ -63,8 +73,11 @@ private:
     DrumKit drums;
     Talker talker;
 
+    KWeighting weighting[2];
     float power;
+    float recentPower = 0.0f;
     float levelGain = 1.0f;
+    float levelFollow;
     PeakLimiter limiter;
 };
 

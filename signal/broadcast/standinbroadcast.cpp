@@ -5,30 +5,41 @@
 
 namespace {
 
-const int weakStrength = 10;
-const int strongStrength = 90;
-const float weakDb = -25.0f;
-const float strongDb = 45.0f;
+const float rate = float(SampleSource::sampleRate);
+// Reception rises from nothing at this strength to clear at the next.
+const float deafStrength = 4.0f;
+const float clearStrength = 16.0f;
+const float weakestDb = 3.0f;
+const float clearestDb = 55.0f;
+const float deepestMuteDb = -15.0f;
+// On a weak signal the treble above this is cut.
+const float trebleCutHz = 2500.0f;
+const float trebleCutShare = 1.0f - std::exp(-2.0f * 3.14159265f * trebleCutHz / rate);
 // The programme fades in after a burst over this many frames (20 ms).
 const int fadeInFrames = 960;
-// Tuning static comes a little louder than the programmes.
-const float burstGain = 1.4f;
+// Tuning static, a little quieter than the programmes it leads to.
+const float burstGain = 0.8f;
 // The final safety: peaks never pass -1.5 dBFS.
 const float ceiling = 0.84f;
 const float limiterRelease = 0.0005f;
 const int sliceFrames = 256;
+const float strengthFollow = 1.0f - std::exp(-float(sliceFrames) / (StandInBroadcast::strengthSeconds * rate));
 
 }
 
-// The curve rises steeply from the weakest signals and flattens toward the
-// strongest, as a receiver's quieting does: at 20 the programme is about as
-// loud as the static, from 30 on the static is a light hiss under it.
-float StandInBroadcast::SignalToStaticDb(int strength)
+float StandInBroadcast::Reception(float strength)
 {
-    const float share = float(std::clamp(strength, weakStrength, strongStrength) - weakStrength)
-        / float(strongStrength - weakStrength);
-    const float missing = 1.0f - share;
-    return weakDb + (strongDb - weakDb) * (1.0f - missing * missing * missing);
+    return std::clamp((strength - deafStrength) / (clearStrength - deafStrength), 0.0f, 1.0f);
+}
+
+float StandInBroadcast::SignalToStaticDb(float reception)
+{
+    return weakestDb + (clearestDb - weakestDb) * reception * std::sqrt(reception);
+}
+
+float StandInBroadcast::SoftMuteDb(float reception)
+{
+    return deepestMuteDb * (1.0f - reception) * (1.0f - reception);
 }
 
 void StandInBroadcast::Gain::MoveTo(float target, int frames)
@@ -48,30 +59,38 @@ float StandInBroadcast::Gain::Next()
 
 StandInBroadcast::StandInBroadcast(int hz) : fmStatic(std::uint32_t(hz)), limiter(ceiling, limiterRelease)
 {
+    treble.value = 1.0f;
     Tune(hz);
 }
 
 void StandInBroadcast::Tune(int hz)
 {
-    nextProgramme.reset(new Programme(hz));
+    nextProgramme.reset(new Programme(hz, clock + burstFrames));
     burstLeft = burstFrames;
+    fresh = true;
     programmeGain.MoveTo(0.0f, fadeFrames);
     staticGain.MoveTo(burstGain, fadeFrames);
+    treble.MoveTo(1.0f, fadeFrames);
 }
 
-void StandInBroadcast::SetStrength(int newStrength)
+void StandInBroadcast::SetStrength(int strength)
 {
-    strength = newStrength;
-    if (burstLeft == 0)
-        AimAtStrength(rampFrames);
+    reported = strength;
+    if (fresh)
+        heardStrength = float(strength);
+    fresh = false;
 }
 
 void StandInBroadcast::AimAtStrength(int frames)
 {
-    const float staticToProgramme = std::pow(10.0f, -SignalToStaticDb(strength) / 20.0f);
-    const float programmeShare = 1.0f / std::sqrt(1.0f + staticToProgramme * staticToProgramme);
+    const float reception = Reception(heardStrength);
+    const float staticToProgramme = std::pow(10.0f, -SignalToStaticDb(reception) / 20.0f);
+    const float mute = std::pow(10.0f, SoftMuteDb(reception) / 20.0f);
+    // Programme and static are equally loud: their shares keep the sum so.
+    const float programmeShare = mute / std::sqrt(1.0f + staticToProgramme * staticToProgramme);
     programmeGain.MoveTo(programmeShare, frames);
     staticGain.MoveTo(staticToProgramme * programmeShare, frames);
+    treble.MoveTo(reception * reception, frames);
 }
 
 void StandInBroadcast::Render(float* interleaved, int frames)
@@ -79,13 +98,18 @@ void StandInBroadcast::Render(float* interleaved, int frames)
     float music[2 * sliceFrames];
     float hiss[2 * sliceFrames];
     for (int done = 0; done < frames;) {
-        if (burstLeft == 0 && nextProgramme) {
-            programme = std::move(nextProgramme);
-            AimAtStrength(fadeInFrames);
-        }
         int count = std::min(sliceFrames, frames - done);
-        if (burstLeft > 0)
+        if (burstLeft == 0) {
+            if (nextProgramme) {
+                programme = std::move(nextProgramme);
+                AimAtStrength(fadeInFrames);
+            } else if (programmeGain.framesLeft == 0) {
+                heardStrength += (float(reported) - heardStrength) * strengthFollow;
+                AimAtStrength(sliceFrames);
+            }
+        } else {
             count = std::min(count, burstLeft);
+        }
         // A programme faded out to nothing need not be rendered.
         const bool audible = programme && (programmeGain.value != 0.0f || programmeGain.framesLeft > 0);
         if (audible)
@@ -97,14 +121,20 @@ void StandInBroadcast::Render(float* interleaved, int frames)
         for (int frame = 0; frame < count; ++frame) {
             const float p = programmeGain.Next();
             const float s = staticGain.Next();
-            float left = p * music[2 * frame] + s * hiss[2 * frame];
-            float right = p * music[2 * frame + 1] + s * hiss[2 * frame + 1];
-            limiter.Apply(left, right);
-            out[2 * frame] = left;
-            out[2 * frame + 1] = right;
+            const float t = treble.Next();
+            const float left = p * music[2 * frame] + s * hiss[2 * frame];
+            const float right = p * music[2 * frame + 1] + s * hiss[2 * frame + 1];
+            trebleLowLeft += (left - trebleLowLeft) * trebleCutShare;
+            trebleLowRight += (right - trebleLowRight) * trebleCutShare;
+            out[2 * frame] = trebleLowLeft + t * (left - trebleLowLeft);
+            out[2 * frame + 1] = trebleLowRight + t * (right - trebleLowRight);
         }
+        bandLimit.Apply(out, count);
+        for (int frame = 0; frame < count; ++frame)
+            limiter.Apply(out[2 * frame], out[2 * frame + 1]);
         if (burstLeft > 0)
             burstLeft -= count;
         done += count;
+        clock += count;
     }
 }

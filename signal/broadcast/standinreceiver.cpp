@@ -16,29 +16,43 @@ const int fluctuationSpan = 9;
 
 StandInReceiver::StandInReceiver(int hz)
     : hz(hz)
+    , tuning(Tuning(0, hz))
+    , strength(0)
+    , on(false)
+    , tuningHeard(Tuning(0, hz))
     , broadcast(hz)
 {
+}
+
+std::uint64_t StandInReceiver::Tuning(std::uint32_t count, int hz)
+{
+    return (std::uint64_t(count) << 32) | std::uint32_t(hz);
 }
 
 void StandInReceiver::Tune(int newHz)
 {
     if (newHz != hz) {
         hz = newHz;
-        broadcast.Tune(hz);
+        tuning.store(Tuning(++tunings, hz));
     }
     reportsSinceTuning = 0;
 }
 
 void StandInReceiver::SwitchOn()
 {
-    on = true;
     reportsSinceTuning = 0;
-    broadcast.Tune(hz);
+    tuning.store(Tuning(++tunings, hz));
+    on.store(true);
 }
 
 void StandInReceiver::SwitchOff()
 {
-    on = false;
+    on.store(false);
+}
+
+bool StandInReceiver::IsOn() const
+{
+    return on.load();
 }
 
 int StandInReceiver::StrengthAt(int hz, std::uint32_t report)
@@ -52,15 +66,29 @@ int StandInReceiver::StrengthAt(int hz, std::uint32_t report)
 
 int StandInReceiver::Report()
 {
-    const int strength = StrengthAt(hz, reportsSinceTuning++);
-    broadcast.SetStrength(strength);
-    return strength;
+    const int reported = StrengthAt(hz, reportsSinceTuning++);
+    strength.store(reported);
+    return reported;
 }
 
 void StandInReceiver::Render(float* interleaved, int frames)
 {
-    if (on)
-        broadcast.Render(interleaved, frames);
-    else
+    if (!on.load()) {
         std::fill(interleaved, interleaved + frames * channels, 0.0f);
+        return;
+    }
+    const std::uint64_t tuned = tuning.load();
+    if (tuned != tuningHeard) {
+        tuningHeard = tuned;
+        broadcast.Tune(int(std::uint32_t(tuned)));
+        // The new station's first strength is heard at once, even when the
+        // number is the old one's.
+        strengthHeard = -1;
+    }
+    const int reported = strength.load();
+    if (reported != strengthHeard) {
+        strengthHeard = reported;
+        broadcast.SetStrength(reported);
+    }
+    broadcast.Render(interleaved, frames);
 }

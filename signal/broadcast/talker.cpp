@@ -13,6 +13,13 @@ const float pi = 3.14159265f;
 const int fractionBits = 32 - Wavetables::sizeBits;
 // How quickly a syllable opens and closes, as a fraction of its length.
 const float edgeShare = 0.2f;
+// A consonant's length, and how long its noise takes to fall by e.
+const float hissSeconds = 0.09f;
+const float stopSeconds = 0.025f;
+// The reflections: delays in frames and gains, left and right.
+const int leftDelay = 571;
+const int rightDelay = 887;
+const float reflectionGain = 0.3f;
 
 // The first two formants of each vowel, Hz (a typical adult voice).
 const float formants[Talker::vowelCount][2] = {
@@ -38,8 +45,16 @@ float Talker::Resonator::Next(float x)
     return y;
 }
 
-void Talker::Say(Vowel vowel, float startHz, float endHz, float seconds, float newLevel)
+Talker::Talker(std::uint32_t seed) : noise(seed) {}
+
+void Talker::Say(Consonant consonant, Vowel vowel, float startHz, float endHz, float seconds, float newLevel)
 {
+    if (consonant != None) {
+        const float consonantSeconds = consonant == Hiss ? hissSeconds : stopSeconds;
+        consonantFrames = int(consonantSeconds * rate);
+        consonantFall = std::exp(-1.0f / (0.4f * consonantSeconds * rate));
+        consonantLevel = newLevel * (consonant == Hiss ? 0.35f : 0.6f);
+    }
     frames = std::max(int(seconds * rate), 1);
     framesLeft = frames;
     hz = startHz;
@@ -63,14 +78,32 @@ void Talker::Render(float* interleaved, int count)
             --framesLeft;
             hz += hzStep;
         }
-        // A little smoothing keeps the envelope's corners from clicking.
+        // A little smoothing keeps the envelope's corners from clicking. In a
+        // pause it ends at 0 rather than fading into the slow denormals.
         envelope += (target - envelope) * 0.01f;
+        if (target == 0.0f && envelope < 1.0e-6f)
+            envelope = 0.0f;
         const std::uint32_t index = phase >> fractionBits;
         const float fraction = float(phase & ((1u << fractionBits) - 1)) * (1.0f / float(1u << fractionBits));
         const float buzz = table[index] + (table[index + 1] - table[index]) * fraction;
         phase += std::uint32_t(hz * (4294967296.0f / rate));
-        const float voice = (first.Next(buzz) + 0.6f * second.Next(buzz)) * envelope;
-        interleaved[2 * frame] += voice;
-        interleaved[2 * frame + 1] += voice;
+        float voice = (first.Next(buzz) + 0.6f * second.Next(buzz)) * envelope;
+        const float white = noise.Next();
+        if (consonantFrames > 0 || consonantLevel > 1.0e-4f) {
+            // The first difference of noise, gently smoothed: a hiss
+            // centred high in the voice's band.
+            const float bright = white - lastNoise;
+            consonantLow += (bright - consonantLow) * 0.5f;
+            voice += consonantLow * consonantLevel;
+            if (--consonantFrames <= 0)
+                consonantLevel *= consonantFall;
+        }
+        lastNoise = white;
+        past[written & (past.size() - 1)] = voice;
+        const float left = past[(written - leftDelay) & (past.size() - 1)];
+        const float right = past[(written - rightDelay) & (past.size() - 1)];
+        ++written;
+        interleaved[2 * frame] += voice + reflectionGain * left;
+        interleaved[2 * frame + 1] += voice + reflectionGain * right;
     }
 }

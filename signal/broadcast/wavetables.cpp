@@ -7,7 +7,7 @@ namespace {
 
 const double pi = 3.14159265358979323846;
 const float lowestHz = 27.5f;  // A0: the first octave's bottom
-const float highestPartialHz = 18000.0f;
+const float highestPartialHz = 15000.0f;
 const int mostHarmonics = 48;
 
 // Amplitude of harmonic n (1 is the fundamental).

@@ -5,8 +5,8 @@
 
 // Single-cycle waveforms for the stand-in's instruments, one table per
 // timbre and octave of the fundamental, each with only the harmonics that
-// stay below 18 kHz at the top of its octave: notes played from them do not
-// alias. Built once, shared, read-only afterwards.
+// stay inside FM's audio band (15 kHz) at the top of its octave: notes
+// played from them do not alias. Built once, shared, read-only afterwards.
 class Wavetables
 {
 public:

@@ -6,10 +6,17 @@
 #include <SoapySDR/Errors.hpp>
 #include <SoapySDR/Formats.hpp>
 #include <SoapySDR/Logger.hpp>
+#include <SoapySDR/Modules.hpp>
+#include <SoapySDR/Registry.hpp>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <iostream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -32,6 +39,59 @@ void QuietSoapy()
     SoapySDR::registerLogHandler(DropSoapyLog);
 }
 
+// Drivers whose devices are no radio receivers: sound cards, and servers
+// elsewhere on the network that may never answer.
+const char* const notReceivers[] = {"audio", "remote"};
+
+// Holds back what is written to standard error while it lives: module
+// libraries print there on their own as they load and search. Lines of the
+// show itself (from other threads meanwhile) still go out, afterwards.
+class HeldStandardError
+{
+public:
+    HeldStandardError()
+    {
+        int ends[2];
+        std::fflush(stderr);
+        saved = dup(STDERR_FILENO);
+        if (saved < 0 || pipe2(ends, O_CLOEXEC) != 0)
+            return;
+        dup2(ends[1], STDERR_FILENO);
+        close(ends[1]);
+        // A full pipe would block the writer: drain it as it fills.
+        reader = std::thread([this, source = ends[0]] {
+            char chunk[4096];
+            ssize_t count;
+            while ((count = read(source, chunk, sizeof chunk)) > 0)
+                held.append(chunk, size_t(count));
+            close(source);
+        });
+    }
+
+    ~HeldStandardError()
+    {
+        if (saved < 0)
+            return;
+        std::fflush(stderr);
+        std::cerr.flush();
+        // Closes the pipe's last writing end: the reader sees its end.
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+        if (reader.joinable())
+            reader.join();
+        std::istringstream lines(held);
+        std::string line;
+        while (std::getline(lines, line))
+            if (line.rfind("radioshow", 0) == 0)
+                std::cerr << line << '\n';
+    }
+
+private:
+    int saved = -1;
+    std::thread reader;
+    std::string held;
+};
+
 // The preferred rate where the device offers it, else the lowest it offers
 // above it, else its highest.
 double ChooseRate(const SoapySDR::RangeList& ranges)
@@ -52,28 +112,69 @@ double ChooseRate(const SoapySDR::RangeList& ranges)
 
 }
 
-bool SoapyDevice::Present()
+bool SoapyDevice::ModulesInstalled()
 {
-    QuietSoapy();
     try {
-        return !SoapySDR::Device::enumerate().empty();
+        return !SoapySDR::listModules().empty();
     } catch (const std::exception&) {
         return false;
     }
 }
 
-std::unique_ptr<SoapyDevice> SoapyDevice::Open()
+bool SoapyDevice::Find(SoapySDR::Kwargs* found)
 {
     QuietSoapy();
+    std::string firstFault;
+    {
+        const HeldStandardError held;
+        try {
+            SoapySDR::loadModules();
+            // Each module's own search, so that sound cards and remote servers
+            // are not even looked for.
+            for (const auto& [driver, find] : SoapySDR::Registry::listFindFunctions()) {
+                if (std::find(std::begin(notReceivers), std::end(notReceivers), driver) != std::end(notReceivers))
+                    continue;
+                SoapySDR::KwargsList listed;
+                try {
+                    listed = find(SoapySDR::Kwargs());
+                } catch (const std::exception&) {
+                    continue;
+                }
+                for (SoapySDR::Kwargs& args : listed) {
+                    args["driver"] = driver;
+                    std::string why;
+                    if (TryOpen(args, &why)) {
+                        *found = args;
+                        return true;
+                    }
+                    if (firstFault.empty())
+                        firstFault = driver + ": " + why;
+                }
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    if (!firstFault.empty())
+        std::cerr << "radioshow: no SDR device opens (" << firstFault << ")\n";
+    return false;
+}
+
+std::unique_ptr<SoapyDevice> SoapyDevice::Open(const SoapySDR::Kwargs& args)
+{
+    QuietSoapy();
+    std::string why;
+    std::unique_ptr<SoapyDevice> opened = TryOpen(args, &why);
+    if (!opened)
+        std::cerr << "radioshow: the SDR device does not open: " << why << '\n';
+    return opened;
+}
+
+std::unique_ptr<SoapyDevice> SoapyDevice::TryOpen(const SoapySDR::Kwargs& args, std::string* why)
+{
     SoapySDR::Device* device = nullptr;
     SoapySDR::Stream* stream = nullptr;
     try {
-        const SoapySDR::KwargsList found = SoapySDR::Device::enumerate();
-        if (found.empty()) {
-            std::cerr << "radioshow: no SDR device found\n";
-            return nullptr;
-        }
-        device = SoapySDR::Device::make(found.front());
+        device = SoapySDR::Device::make(args);
         if (!device)
             throw std::runtime_error("the driver refuses it");
         device->setSampleRate(SOAPY_SDR_RX, 0,
@@ -93,7 +194,7 @@ std::unique_ptr<SoapyDevice> SoapyDevice::Open()
             throw std::runtime_error("its stream does not start");
         return std::unique_ptr<SoapyDevice>(new SoapyDevice(device, stream, rate));
     } catch (const std::exception& fault) {
-        std::cerr << "radioshow: the SDR device does not open: " << fault.what() << '\n';
+        *why = fault.what();
     }
     if (device) {
         try {

@@ -3,6 +3,10 @@
 // channel) wherever it is tuned, streams it in real time as complex floats,
 // and is unplugged as soon as the file named in RADIOSHOW_FAKE_SDR_UNPLUGGED
 // exists: from then on every read times out, as a vanished stick's would.
+// Beside it, as on a desktop with every module installed, the module lists
+// what is no receiver: a sound card's input (driver "audio", 48 kHz at
+// most) and a receiver that does not open; and the receiver itself refuses
+// to open while RADIOSHOW_FAKE_SDR_REFUSED is set.
 #include <SoapySDR/Device.hpp>
 #include <SoapySDR/Errors.hpp>
 #include <SoapySDR/Formats.hpp>
@@ -13,6 +17,7 @@
 #include <complex>
 #include <cstdlib>
 #include <random>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
@@ -126,9 +131,47 @@ SoapySDR::KwargsList FindFake(const SoapySDR::Kwargs&)
 
 SoapySDR::Device* MakeFake(const SoapySDR::Kwargs&)
 {
+    if (std::getenv("RADIOSHOW_FAKE_SDR_REFUSED"))
+        throw std::runtime_error("refused");
     return new FakeSoapyDevice;
 }
 
+class FakeSoundCard : public FakeSoapyDevice
+{
+public:
+    std::string getDriverKey() const override { return "audio"; }
+    SoapySDR::RangeList getSampleRateRange(const int, const size_t) const override
+    {
+        return {SoapySDR::Range(8000, 48000)};
+    }
+    void setSampleRate(const int, const size_t, const double) override {}
+    double getSampleRate(const int, const size_t) const override { return 48000; }
+};
+
+SoapySDR::KwargsList FindSoundCard(const SoapySDR::Kwargs&)
+{
+    return {{{"driver", "audio"}, {"label", "Monitor of Built-in Audio"}}};
+}
+
+SoapySDR::Device* MakeSoundCard(const SoapySDR::Kwargs&)
+{
+    return new FakeSoundCard;
+}
+
+SoapySDR::KwargsList FindBroken(const SoapySDR::Kwargs&)
+{
+    return {{{"driver", "radioshowbroken"}}};
+}
+
+SoapySDR::Device* MakeBroken(const SoapySDR::Kwargs&)
+{
+    throw std::runtime_error("usb_claim_interface error -6");
+}
+
+// Listed in the order of their keys: the sound card and the broken receiver
+// come before the receiver.
 const SoapySDR::Registry registration("radioshowfake", &FindFake, &MakeFake, SOAPY_SDR_ABI_VERSION);
+const SoapySDR::Registry soundCard("audio", &FindSoundCard, &MakeSoundCard, SOAPY_SDR_ABI_VERSION);
+const SoapySDR::Registry broken("radioshowbroken", &FindBroken, &MakeBroken, SOAPY_SDR_ABI_VERSION);
 
 }

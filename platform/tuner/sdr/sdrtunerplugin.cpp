@@ -7,9 +7,14 @@
 
 #include "platform/tuner/sdr/sdrtuner.h"
 #include "platform/tuner/sdr/sdrtunercontrol.h"
+#include "platform/tuner/standin/standintuner.h"
 
 SdrTunerPlugin::SdrTunerPlugin()
-    : TunerPlugin([](QObject* parent) { return new SdrTunerControl(OpenSdrDevice, parent); })
+    : TunerPlugin([](QObject* parent) -> QRadioTunerControl* {
+        if (SdrDeviceChosen())
+            return new SdrTunerControl(OpenSdrDevice, parent);
+        return MakeStandInControl(parent);
+    })
 {
 }
 

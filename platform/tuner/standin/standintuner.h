@@ -11,4 +11,8 @@ void InstallStandInTuner();
 // this to see what the radio asks of its tuner, the capture tool to pace it.
 void SetStandInControlFactory(TunerControlFactory factory);
 
+// The stand-in's control as its plugin makes it (from the factory set, if
+// any): also what another tuner falls back to when its device fails.
+QRadioTunerControl* MakeStandInControl(QObject* parent);
+
 #endif

@@ -23,11 +23,11 @@ void SetStandInControlFactory(TunerControlFactory factory)
     InstalledFactory() = std::move(factory);
 }
 
-StandInTunerPlugin::StandInTunerPlugin()
-    : TunerPlugin([](QObject* parent) {
-        return InstalledFactory() ? InstalledFactory()(parent) : new StandInTunerControl(parent);
-    })
+QRadioTunerControl* MakeStandInControl(QObject* parent)
 {
+    return InstalledFactory() ? InstalledFactory()(parent) : new StandInTunerControl(parent);
 }
+
+StandInTunerPlugin::StandInTunerPlugin() : TunerPlugin(MakeStandInControl) {}
 
 #include "moc_standintunerplugin.cpp"
