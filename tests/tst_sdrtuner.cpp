@@ -25,6 +25,8 @@ class SdrTunerTest : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void ringKeepsOrder_data();
+    void ringKeepsOrder();
     void toneComesThrough();
     void reception_data();
     void reception();
@@ -118,6 +120,42 @@ void SdrTunerTest::WriteRecording(const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+void SdrTunerTest::ringKeepsOrder_data()
+{
+    QTest::addColumn<int>("chunk");
+    for (int chunk : {1, 7, 40})
+        QTest::addRow("%d frames at a time", chunk) << chunk;
+}
+
+// Frames come out in the order they went in, left and right apart, also
+// after the ring has wrapped around many times.
+void SdrTunerTest::ringKeepsOrder()
+{
+    QFETCH(int, chunk);
+    AudioRing ring(64);
+    int pushed = 0;
+    const auto push = [&](int frames) {
+        std::vector<float> block;
+        for (int i = 0; i < frames; ++i) {
+            block.push_back(float(pushed + i));
+            block.push_back(-float(pushed + i));
+        }
+        QCOMPARE(ring.Push(block.data(), frames), frames);
+        pushed += frames;
+    };
+    push(64);
+    int expected = 0;
+    std::vector<float> out(size_t(chunk) * 2);
+    while (expected < 1000) {
+        ring.Render(out.data(), chunk);
+        for (int i = 0; i < chunk; ++i, ++expected) {
+            QCOMPARE(out[size_t(2 * i)], float(expected));
+            QCOMPARE(out[size_t(2 * i + 1)], -float(expected));
+        }
+        push(chunk);
+    }
 }
 
 void SdrTunerTest::toneComesThrough()
