@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/terminationsignals.h"
 #include "app/usage.h"
+#include "platform/display/childwindowpainter.h"
 #include "platform/display/displaycheck.h"
 #include "platform/display/screenawake.h"
 #include "platform/standins.h"
@@ -29,6 +30,9 @@ int main(int argc, char** argv)
         std::cout << displayProblem << "\n" << std::flush;
         return 1;
     }
+    // Only the view and the button get windows of their own (see the
+    // window's layout), not their neighbours.
+    QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication application(argc, argv);
     ReleaseDisplayCheck();
     if (!QGLFormat::hasOpenGL()
@@ -45,12 +49,18 @@ int main(int argc, char** argv)
     TerminationSignals terminationSignals;
     MainWindow window;
     QObject::connect(&terminationSignals, &TerminationSignals::received, &window, [&window] { window.close(); });
+    QPushButton* radioButton = window.findChild<QPushButton*>();
+    ChildWindowPainter::KeepPainted(radioButton);
     // The show starts at the press of its one button.
-    QObject::connect(window.findChild<QPushButton*>(), &QPushButton::clicked, &window,
+    QObject::connect(radioButton, &QPushButton::clicked, &window,
                      [&window, &screenAwake] { screenAwake.Hold(window.windowHandle()); });
-    // Without a window manager a full-screen request alone may leave the
-    // window small: give it the whole screen first.
-    window.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    // Without a window manager, which only X runs without, a full-screen
+    // request alone may leave the window small: give it the whole screen
+    // first. A Wayland compositor always sizes the window; there a window
+    // already of the final size before the compositor's first answer never
+    // has its child windows exposed, and the view would never draw.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        window.setGeometry(QGuiApplication::primaryScreen()->geometry());
     window.showFullScreen();
     return application.exec();
 }

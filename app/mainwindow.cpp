@@ -17,6 +17,9 @@ MainWindow::MainWindow()
     demoWidget = new DemoWidget(nullptr);
     gridLayout->addWidget(demoWidget, 0, 0, 8, 3);
     radioButton = new QPushButton(QStringLiteral("Radio"), this);
+    // Over the GL window only a window of its own is seen and takes clicks.
+    radioButton->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    radioButton->setAttribute(Qt::WA_NativeWindow);
     // The button's cell lies inside the view's span: it sits over the lower middle.
     gridLayout->addWidget(radioButton, 6, 1, 1, 1);
     groupBox->setLayout(gridLayout);

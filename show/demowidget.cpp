@@ -51,6 +51,10 @@ DemoWidget::DemoWidget(QWidget* parent)
 {
     setAttribute(Qt::WA_PaintOnScreen);
     setAttribute(Qt::WA_NoSystemBackground);
+    // The GL window hangs straight off the top-level window. On Wayland a
+    // native ancestor in between would be a surface without a buffer of its
+    // own, and the compositor never shows what hangs off such a surface.
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
     setAutoBufferSwap(false);
     setMinimumSize(300, 250);
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # On a Wayland compositor with no X server (WAYLAND_DISPLAY set, DISPLAY not)
 # the program picks Qt's wayland platform by itself, announces that it waits
-# for the user through a pipe, shows the waiting picture on the screen, and
-# ends cleanly on SIGTERM. The compositor is a headless Weston of the test's
-# own, with its software renderer and desktop shell; its debug extension lets
-# weston-screenshooter read the screen.
+# for the user through a pipe, shows the waiting picture with the button over
+# it on the screen, and ends cleanly on SIGTERM. The compositor is a headless
+# Weston of the test's own, with its software renderer and desktop shell; its
+# debug extension lets weston-screenshooter read the screen.
 set -euo pipefail
 source "$(dirname "$0")/common.bash"
 
@@ -32,6 +32,17 @@ middle_colour() {
   convert "$1" -gravity center -crop 40%x40%+0+0 +repage -resize '1x1!' \
     -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
 }
+# The lightest row of the band where the button sits over the view (the
+# middle fifth of the width, 78 to 88 % of the height), as the row's darkest
+# channel: the button's face is near white, the picture beneath it orange.
+button_face() {
+  local width height
+  read -r width height <<<"$(identify -format '%w %h' "$1")"
+  convert "$1" -crop "$((width / 5))x$((height / 10))+$((width * 2 / 5))+$((height * 78 / 100))" +repage \
+    -resize '1x12!' -depth 8 txt: |
+    awk -F'[(),]' 'NR > 1 { low = $3; if ($4 < low) low = $4; if ($5 < low) low = $5; if (low > best) best = low }
+      END { print best + 0 }'
+}
 # The view stretches the waiting picture over the window: its middle shows
 # the middle of the picture, which no other picture and no black resembles.
 read -r wantR wantG wantB <<<"$(middle_colour "$(dirname "$0")/../../app/pictures/bkg_dude.png")"
@@ -43,17 +54,19 @@ for attempt in $(seq 1 40); do
   shot=$(ls "$scratch/shot$attempt"/*.png 2>/dev/null | head -n 1) || true
   if [ -n "$shot" ]; then
     read -r r g b <<<"$(middle_colour "$shot")"
-    seen="$r $g $b"
-    if [ $(((r - wantR) ** 2 + (g - wantG) ** 2 + (b - wantB) ** 2)) -le $((24 ** 2)) ]; then
+    face=$(button_face "$shot")
+    seen="$r $g $b in the middle, a button face of $face"
+    if [ $(((r - wantR) ** 2 + (g - wantG) ** 2 + (b - wantB) ** 2)) -le $((24 ** 2)) ] && [ "$face" -ge 220 ]; then
       shown=yes
       break
     fi
   fi
   sleep 0.5
 done
-[ -n "$shown" ] || fail "the screen's middle never showed the waiting picture ($wantR $wantG $wantB): last seen $seen"
+[ -n "$shown" ] ||
+  fail "the screen never showed the waiting picture ($wantR $wantG $wantB in the middle) with the button over it: last seen $seen"
 kill -TERM "$pid"
 wait_for_exit 20
 [ "$status" -eq 0 ] || { cat "$errors" >&2; fail "exit status $status after SIGTERM"; }
 grep -q "^time elapsed" "$output" && fail "a statistics line without a show"
-echo "Wayland: ready line through a pipe, the waiting picture on the screen, exit 0 on SIGTERM"
+echo "Wayland: ready line through a pipe, the waiting picture and the button on the screen, exit 0 on SIGTERM"
